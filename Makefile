@@ -1,0 +1,34 @@
+# Thin wrapper over CMake. `make run` builds and starts Tagwerk, `make test`
+# builds with the sanitizers and runs every test. Both install missing
+# Debian packages first.
+JOBS ?= $(shell nproc)
+RELEASE := build/release
+TEST := build/test
+
+.PHONY: run build test bench screenshots format deps clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF
+	cmake --build $(RELEASE) -j $(JOBS)
+
+run: build
+	$(RELEASE)/app/tagwerk
+
+test: deps
+	cmake -S . -B $(TEST) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAGWERK_SANITIZE=ON -DTAGWERK_BENCH=OFF
+	cmake --build $(TEST) -j $(JOBS)
+	cd $(TEST) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF
+	cmake --build $(RELEASE) -j $(JOBS)
+	scripts/run-benchmarks $(RELEASE)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,63 @@
+#pragma once
+// The file-level trailer operations. Each opens the file, does its work and
+// closes it again; none throws, and each says how it ended and why it failed.
+// Paths are in the file system's own encoding (UTF-8 here). Offsets are
+// 64-bit, so files over 4 GiB work. A missing file is an error and is never
+// created.
+#include "core/FileError.h"
+#include "core/TagTrailer.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tagwerk {
+
+enum class ReadOutcome { noTrailer, trailerFound, error };
+struct ReadResult {
+    ReadOutcome outcome = ReadOutcome::error;
+    TagRecord record; // only with trailerFound
+    FileError error = FileError::none;
+};
+ReadResult ReadTagTrailer(const std::string& path);
+
+// Writes the encoded record over the trailer the file ends in, or appends it
+// (also to files of 128 bytes or less). An append that fails part-way is cut
+// back to the old length.
+enum class WriteOutcome { written, error };
+struct WriteResult {
+    WriteOutcome outcome = WriteOutcome::error;
+    FileError error = FileError::none;
+};
+WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record);
+
+// Progress of a removal: called with the 1-based position p of the first byte
+// of each 100-byte block copied (p = 1, 101, 201, ...), then of each single
+// byte of the remainder, and the payload length n (file length - 128).
+// Returning false asks to abort; it is honoured only in the block phase.
+using RemoveProgressSink = std::function<bool(std::int64_t p, std::int64_t n)>;
+
+// Removes the trailer: the payload is copied into an exclusively created
+// temporary file in the same directory, synced, and renamed over the file in
+// one atomic step. After a failure or an abort the file is byte for byte as
+// before and no temporary file is left. The new file keeps the permission
+// bits; a symbolic link stays a link and its target is shortened.
+// `directory` ends in the separator; the path is directory + fileName.
+enum class RemoveOutcome { noTrailer, removed, failed, aborted };
+struct RemoveResult {
+    RemoveOutcome outcome = RemoveOutcome::failed;
+    FileError error = FileError::none;
+};
+RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& fileName,
+                              const RemoveProgressSink& sink);
+
+// Overwrites an existing trailer in place with the blank one; a file without
+// a trailer is not written.
+enum class BlankOutcome { noTrailer, blanked, error };
+struct BlankResult {
+    BlankOutcome outcome = BlankOutcome::error;
+    FileError error = FileError::none;
+};
+BlankResult BlankTagTrailer(const std::string& path);
+
+} // namespace tagwerk
