@@ -2,14 +2,15 @@
 
 namespace tagwerk {
 
-Form1& Form1::instance() {
-    static Form1* window = new Form1;
-    return *window;
-}
-
 Form1::Form1() {
     setObjectName("Form1");
     setWindowTitle("Tagwerk");
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    List1 = new FileListBox(client);
+    List1->setObjectName("List1");
+    Label12 = new QLabel(client);
+    Label12->setObjectName("Label12");
 }
 
 } // namespace tagwerk

@@ -1,0 +1,29 @@
+#pragma once
+// A list box of file paths without exact duplicates. A set of its texts
+// beside the list answers "is it there?" in constant time, so adding
+// 100,000 entries stays fast. All changes go through these members.
+#include <QListWidget>
+#include <QSet>
+#include <QString>
+
+namespace tagwerk {
+
+class FileListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FileListBox(QWidget* parent = nullptr);
+
+    // Appends the text unless an entry equal to it (exactly, case-sensitive)
+    // is there; returns whether it was appended.
+    bool AddIfAbsent(const QString& text);
+    bool containsEntry(const QString& text) const { return entries_.contains(text); }
+    QString entryAt(int row) const;
+    void removeEntry(int row);
+    // Removes every entry, from the last to the first.
+    void clearEntries();
+
+private:
+    QSet<QString> entries_;
+};
+
+} // namespace tagwerk
