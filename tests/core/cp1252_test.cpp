@@ -1,0 +1,98 @@
+#include "core/Cp1252.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace tagwerk {
+namespace {
+
+// Python's own cp1252 codec: every character it can encode, as
+// "code-point byte" lines. Its table is not ours, which is the point.
+std::map<char16_t, unsigned char> PythonCp1252() {
+    const char* script = "python3 -c \""
+                         "import sys\n"
+                         "for b in range(256):\n"
+                         "    try: c = bytes([b]).decode('cp1252')\n"
+                         "    except UnicodeDecodeError: continue\n"
+                         "    print(ord(c), b)\n"
+                         "\"";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(script, "r"), pclose);
+    std::map<char16_t, unsigned char> table;
+    if (!pipe)
+        return table;
+    std::string output;
+    char buffer[4096];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get()))
+        output.append(buffer, n);
+    std::istringstream lines(output);
+    unsigned codePoint = 0;
+    unsigned byte = 0;
+    while (lines >> codePoint >> byte)
+        table[static_cast<char16_t>(codePoint)] = static_cast<unsigned char>(byte);
+    return table;
+}
+
+constexpr unsigned char kUndefined[] = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
+
+TEST(Cp1252, AgreesWithPythonOnEveryDefinedByte) {
+    const auto python = PythonCp1252();
+    ASSERT_EQ(python.size(), 251u) << "python3 with its cp1252 codec is needed";
+    for (const auto& [character, byte] : python) {
+        const std::string bytes(1, static_cast<char>(byte));
+        EXPECT_EQ(DecodeCp1252(bytes), std::u16string(1, character)) << int(byte);
+        EXPECT_EQ(EncodeCp1252(std::u16string(1, character)), bytes) << int(character);
+    }
+    // Everything Python cannot encode is foreign to us as well, apart from
+    // the five undefined bytes, which stand for themselves.
+    for (unsigned c = 0; c <= 0xFFFF; ++c) {
+        const auto character = static_cast<char16_t>(c);
+        const bool undefinedByte =
+            std::find(std::begin(kUndefined), std::end(kUndefined), c) != std::end(kUndefined);
+        EXPECT_EQ(IsCp1252Character(character), python.count(character) == 1 || undefinedByte) << c;
+    }
+}
+
+TEST(Cp1252, UndefinedBytesStandForTheSameCodePoint) {
+    for (const unsigned char byte : kUndefined) {
+        const std::string bytes(1, static_cast<char>(byte));
+        EXPECT_EQ(DecodeCp1252(bytes), std::u16string(1, static_cast<char16_t>(byte)));
+        EXPECT_EQ(EncodeCp1252(DecodeCp1252(bytes)), bytes);
+    }
+}
+
+TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::u16string text = DecodeCp1252(all);
+    EXPECT_EQ(text.size(), 256u);
+    EXPECT_EQ(EncodeCp1252(text), all);
+}
+
+TEST(Cp1252, ForeignCharactersBecomeOneQuestionMarkEach) {
+    const struct {
+        std::u16string text;
+        std::string bytes;
+    } cases[] = {
+        {u"Grüße €", "Gr\xFC\xDF"
+                     "e \x80"},
+        {u"\u0100", "?"},         // Latin A with macron
+        {u"a\U0001F3B5b", "a?b"}, // a surrogate pair is one character
+        {u"\U0001F3B5\U0001F3B5", "??"},
+        {std::u16string(1, u'\xD800') + u"x", "?x"}, // a lone high surrogate
+        {std::u16string(1, u'\xDC00'), "?"},         // a lone low surrogate
+        {std::u16string(1, u'\xD800'), "?"},         // high surrogate at the end
+        {u"\u2013\u201E\u201C", "\x96\x84\x93"},
+        {u"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EncodeCp1252(c.text), c.bytes) << c.bytes;
+}
+
+} // namespace
+} // namespace tagwerk
