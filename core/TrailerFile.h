@@ -5,6 +5,7 @@
 // 64-bit, so files over 4 GiB work. A missing file is an error and is never
 // created.
 #include "core/FileError.h"
+#include "core/FileIo.h"
 #include "core/TagTrailer.h"
 
 #include <cstdint>
@@ -12,6 +13,15 @@
 #include <string>
 
 namespace tagwerk {
+
+// Whether an open file of the given length ends in a trailer: it is longer
+// than 128 bytes and the three bytes at length - 128 are "TAG". Nothing else
+// of the file is read.
+struct FindResult {
+    bool found = false;
+    FileError error = FileError::none;
+};
+FindResult FindTagTrailer(const File& file, std::int64_t length);
 
 enum class ReadOutcome { noTrailer, trailerFound, error };
 struct ReadResult {

@@ -1,0 +1,109 @@
+#pragma once
+// The one small layer through which core reaches the file system (POSIX).
+// Each call says how it ended as a FileError; none throws. Offsets and
+// lengths are 64-bit, so files over 4 GiB work.
+#include "core/FileError.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace tagwerk {
+
+struct OpenResult;
+struct TemporaryFileResult;
+
+// An open regular file. It is closed when it goes out of scope; where the
+// outcome of closing matters (after writing), call close() instead.
+class File {
+public:
+    File() = default;
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    bool isOpen() const { return descriptor_ >= 0; }
+
+    // Reads exactly `size` bytes at `offset`; a file that ends before is an ioError.
+    FileError readAt(std::int64_t offset, void* buffer, std::size_t size) const;
+    // Writes all `size` bytes at `offset`.
+    FileError writeAt(std::int64_t offset, const void* data, std::size_t size);
+    FileError truncate(std::int64_t length);
+    FileError sync();
+    // Gives this file the permission bits of `model` and, where the system
+    // allows it, its owner and group.
+    FileError takePermissionsOf(const File& model);
+    FileError close();
+
+private:
+    explicit File(int descriptor) : descriptor_(descriptor) {}
+    friend OpenResult OpenForReading(const std::string& path);
+    friend OpenResult OpenForWriting(const std::string& path);
+    friend TemporaryFileResult CreateTemporaryFile(const std::string& directory);
+
+    int descriptor_ = -1;
+};
+
+// An opened file and its length at the time it was opened.
+struct OpenResult {
+    File file;
+    std::int64_t length = 0;
+    FileError error = FileError::none;
+};
+
+// Opens an existing regular file for reading; never creates one.
+OpenResult OpenForReading(const std::string& path);
+
+// Opens an existing regular file for reading and writing, without truncating
+// it and without creating it.
+OpenResult OpenForWriting(const std::string& path);
+
+// A file created under a name no other file had. Unless it has replaced its
+// target, it is closed and removed when it goes out of scope, so no stray copy
+// stays behind after a failure.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    TemporaryFile(TemporaryFile&& other) noexcept;
+    TemporaryFile& operator=(TemporaryFile&& other) noexcept;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile();
+
+    File& file() { return file_; }
+
+    // Syncs and closes the file, renames it over `target` (in the same
+    // directory) in one atomic step and syncs the directory.
+    FileError replace(const std::string& target);
+
+private:
+    TemporaryFile(File file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+    friend TemporaryFileResult CreateTemporaryFile(const std::string& directory);
+    void discard();
+
+    File file_;
+    std::string path_;
+};
+
+struct TemporaryFileResult {
+    TemporaryFile temporary;
+    FileError error = FileError::none;
+};
+
+// Creates an empty file exclusively in `directory` (which ends in the
+// separator); it never replaces an existing file.
+TemporaryFileResult CreateTemporaryFile(const std::string& directory);
+
+struct ResolvedPath {
+    std::string path;
+    FileError error = FileError::none;
+};
+
+// The absolute path with every symbolic link resolved: the file a write
+// through `path` would change.
+ResolvedPath ResolveSymbolicLinks(const std::string& path);
+
+} // namespace tagwerk

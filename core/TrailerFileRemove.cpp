@@ -1,0 +1,122 @@
+#include "core/PathText.h"
+#include "core/TrailerFile.h"
+#include "core/TrailerFileWrite.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tagwerk {
+
+namespace {
+
+// The copy moves large chunks; the progress sink still hears of every
+// 100-byte block and then of every single byte, once that byte is written.
+constexpr std::int64_t kCopyChunk = std::int64_t{1} << 20;
+constexpr std::int64_t kBlock = 100;
+
+class ProgressReport {
+public:
+    ProgressReport(const RemoveProgressSink& sink, std::int64_t payload)
+        : sink_(sink), payload_(payload), blockPhaseEnd_(payload / kBlock * kBlock) {}
+
+    // Tells the sink of every block and byte among the first `written`
+    // bytes not told yet. False when the sink asked to abort.
+    bool reach(std::int64_t written) {
+        for (; next_ + kBlock - 1 <= std::min(written, blockPhaseEnd_); next_ += kBlock) {
+            if (sink_ && !sink_(next_, payload_)) {
+                return false;
+            }
+        }
+        for (; next_ > blockPhaseEnd_ && next_ <= written; ++next_) {
+            if (sink_) {
+                (void)sink_(next_, payload_); // an abort is no longer possible here
+            }
+        }
+        return true;
+    }
+
+private:
+    const RemoveProgressSink& sink_;
+    const std::int64_t payload_;
+    const std::int64_t blockPhaseEnd_;
+    std::int64_t next_ = 1;
+};
+
+enum class CopyOutcome { copied, failed, aborted };
+struct CopyResult {
+    CopyOutcome outcome = CopyOutcome::failed;
+    FileError error = FileError::none;
+};
+
+CopyResult CopyPayload(const File& from, File& to, std::int64_t payload,
+                       const RemoveProgressSink& sink) {
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(payload, kCopyChunk)));
+    ProgressReport progress(sink, payload);
+    for (std::int64_t done = 0; done < payload;) {
+        auto size = static_cast<std::size_t>(std::min(payload - done, kCopyChunk));
+        FileError error = from.readAt(done, buffer.data(), size);
+        if (error == FileError::none) {
+            error = to.writeAt(done, buffer.data(), size);
+        }
+        if (error != FileError::none) {
+            return {CopyOutcome::failed, error};
+        }
+        done += static_cast<std::int64_t>(size);
+        if (!progress.reach(done)) {
+            return {CopyOutcome::aborted, FileError::none};
+        }
+    }
+    return {CopyOutcome::copied, FileError::none};
+}
+
+std::string DirectoryOf(const std::string& path) {
+    return path.substr(0, path.rfind(static_cast<char>(kPathSeparator)) + 1);
+}
+
+RemoveResult Failed(FileError error) {
+    return {RemoveOutcome::failed, error};
+}
+
+} // namespace
+
+// The file is never shortened in place: a copy of everything before the
+// trailer replaces it in one atomic rename, so a failure at any point leaves
+// the file as it was. A symbolic link is followed, so the link stays and its
+// target is replaced.
+RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& fileName,
+                              const RemoveProgressSink& sink) {
+    ResolvedPath target = ResolveSymbolicLinks(directory + fileName);
+    if (target.error != FileError::none) {
+        return Failed(target.error);
+    }
+    TrailerForWriting original = OpenTrailerForWriting(target.path);
+    if (original.error != FileError::none) {
+        return Failed(original.error);
+    }
+    if (!original.found) {
+        return {RemoveOutcome::noTrailer, FileError::none};
+    }
+    TemporaryFileResult created = CreateTemporaryFile(DirectoryOf(target.path));
+    if (created.error != FileError::none) {
+        return Failed(created.error);
+    }
+    TemporaryFile& copy = created.temporary;
+    CopyResult copied =
+        CopyPayload(original.file, copy.file(), original.length - kTrailerLength, sink);
+    if (copied.outcome == CopyOutcome::aborted) {
+        return {RemoveOutcome::aborted, FileError::none};
+    }
+    if (copied.outcome == CopyOutcome::failed) {
+        return Failed(copied.error);
+    }
+    if (FileError error = copy.file().takePermissionsOf(original.file); error != FileError::none) {
+        return Failed(error);
+    }
+    original.file = File();
+    if (FileError error = copy.replace(target.path); error != FileError::none) {
+        return Failed(error);
+    }
+    return {RemoveOutcome::removed, FileError::none};
+}
+
+} // namespace tagwerk

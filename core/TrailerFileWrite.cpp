@@ -1,0 +1,47 @@
+#include "core/TrailerFileWrite.h"
+
+#include "core/TrailerFile.h"
+
+namespace tagwerk {
+
+namespace {
+
+TrailerForWriting FindThrough(OpenResult opened) {
+    if (opened.error != FileError::none) {
+        return {File(), 0, false, opened.error};
+    }
+    FindResult found = FindTagTrailer(opened.file, opened.length);
+    return {std::move(opened.file), opened.length, found.found, found.error};
+}
+
+} // namespace
+
+TrailerForWriting OpenTrailerForWriting(const std::string& path) {
+    TrailerForWriting probe = FindThrough(OpenForReading(path));
+    if (probe.error != FileError::none || !probe.found) {
+        return probe;
+    }
+    return FindThrough(OpenForWriting(path));
+}
+
+FileError PutTrailer(File& file, std::int64_t length, bool hasTrailer, const TagTrailer& trailer) {
+    if (!hasTrailer) {
+        FileError error = file.writeAt(length, trailer.data(), trailer.size());
+        if (error != FileError::none) {
+            (void)file.truncate(length);
+        }
+        return error;
+    }
+    const std::int64_t offset = length - kTrailerLength;
+    TagTrailer old;
+    if (FileError error = file.readAt(offset, old.data(), old.size()); error != FileError::none) {
+        return error;
+    }
+    FileError error = file.writeAt(offset, trailer.data(), trailer.size());
+    if (error != FileError::none) {
+        (void)file.writeAt(offset, old.data(), old.size());
+    }
+    return error;
+}
+
+} // namespace tagwerk
