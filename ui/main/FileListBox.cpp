@@ -1,5 +1,8 @@
 #include "ui/main/FileListBox.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
+
 namespace tagwerk {
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
@@ -30,6 +33,24 @@ void FileListBox::removeEntry(int row) {
 void FileListBox::clearEntries() {
     entries_.clear();
     clear();
+}
+
+QString FileListBox::selectedEntry() const {
+    const QList<QListWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+void FileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit DblClick();
+}
+
+void FileListBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        emit DblClick();
+    else
+        QListWidget::keyPressEvent(event);
 }
 
 } // namespace tagwerk

@@ -21,6 +21,17 @@ public:
     void removeEntry(int row);
     // Removes every entry, from the last to the first.
     void clearEntries();
+    // The text of the selected entry; empty when none is selected.
+    QString selectedEntry() const;
+
+signals:
+    // A double-click anywhere in the box, on an entry or beside the entries,
+    // or Enter pressed in it: the request to open the selected entry.
+    void DblClick();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QSet<QString> entries_;

@@ -1,23 +1,106 @@
 #pragma once
-// The main window: editor fields, file list, tag commands and menus.
+// The main window: the editor fields of the open file's tag, the file list,
+// the tag commands and the menus that open every other window. Other windows
+// hand their results back by writing into its public controls.
+#include "ui/main/AnswerSlot.h"
 #include "ui/main/FileListBox.h"
+#include "ui/main/PictureBox.h"
 #include "ui/main/WindowSingleton.h"
 
 #include <QLabel>
 #include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QPushButton;
 
 namespace tagwerk {
 
 class Form1 : public QMainWindow, public WindowSingleton<Form1> {
     Q_OBJECT
 public:
-    // Controls other windows write into, named as they are in every window.
+    static constexpr int kModified = 0;
+    static constexpr int kUnchanged = 1;
+    // Whether the editor fields hold changes not yet written to the open
+    // file. It starts without a value, which every comparison takes as 0.
+    int EditorState = kModified;
+
+    // Editor fields: title, artist, album, year, comment, genre.
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QCheckBox* Check1 = nullptr; // save or discard without asking
+
+    QPushButton* Command1 = nullptr; // save the tag
+    QPushButton* Command2 = nullptr; // load the tag
+    QPushButton* Command3 = nullptr; // remove the tag
+    QPushButton* Command4 = nullptr; // empty the list
+    QPushButton* Command5 = nullptr; // remove the selected entry
+
+    QLabel* Label10 = nullptr; // the open file's name
+    QLabel* Label11 = nullptr; // the open file's directory, with its closing separator
+    QLabel* Label12 = nullptr; // the file list's entry count
+    QLabel* Label13 = nullptr; // overall progress of a long operation
+    QLabel* Label15 = nullptr; // progress within the current file
+    AnswerSlot* Label16 = nullptr;
     FileListBox* List1 = nullptr; // the file list
-    QLabel* Label12 = nullptr;    // its entry count
+
+    PictureBox* Image1 = nullptr; // the logo, narrowed as the overall progress bar
+    PictureBox* Image2 = nullptr; // the dimmed logo beneath it
+    QFrame* Shape2 = nullptr;     // the thin progress bar of the current file
+
+    QAction* oeffnen = nullptr;
+    QAction* Moeffnen = nullptr;
+    QAction* Ende = nullptr;
+    QAction* ID3Name = nullptr;
+    QAction* ID3Entf = nullptr;
+    QAction* Ueber = nullptr;
+
+    // The open file: Label11 followed by Label10; empty when either is empty.
+    QString openFilePath() const;
+
+    // Saves the editor fields as the open file's tag ("ID3-Tag speichern").
+    void Command1_Click();
+    // Reloads the open file's tag, after asking about unsaved edits ("ID3-Tag laden").
+    void Command2_Click();
+    // Settles unsaved edits and opens the selected list entry.
+    void List1_DblClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     friend class WindowSingleton<Form1>;
     Form1();
+    void createEditorFields(QWidget* client);
+    void createCommands(QWidget* client);
+    void createFileList(QWidget* client);
+    void createProgressDisplay(QWidget* client);
+    void createMenus();
+    void setKeyboardOrder();
+
+    void Form_Load();
+    // Closing settles unsaved edits first, then unloads every window and ends the program.
+    bool Form_Unload();
+    // Shared by the six editor fields: any change marks the fields modified.
+    void Field_Change();
+    void Command4_Click();
+    void Command5_Click();
+    void Ueber_Click();
+
+    // The work of the save and the open-entry routine; false when a save
+    // failed, which leaves the edits in place.
+    bool saveTag();
+    bool openSelectedEntry();
+    void loadTag(const QString& path);
+    void clearTextFields();
+    void refreshCount();
 };
 
 } // namespace tagwerk

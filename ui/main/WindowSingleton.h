@@ -16,6 +16,17 @@ public:
     static bool exists() { return !window_.isNull(); }
     // Destroys the window; the next instance() creates it anew.
     static void unload() { delete window_.data(); }
+    // For a window that unloads itself from one of its own handlers: it is
+    // hidden and forgotten at once (the next instance() is a new window) and
+    // deleted when control is back in the event loop.
+    static void unloadLater() {
+        Window* window = window_.data();
+        window_ = nullptr;
+        if (window) {
+            window->hide();
+            window->deleteLater();
+        }
+    }
 
 private:
     static inline QPointer<Window> window_;

@@ -1,0 +1,22 @@
+#pragma once
+// A picture drawn from its top left corner at its own size: narrowing the
+// box shows only the left part of the bitmap. Reports a click of the left
+// mouse button.
+#include <QLabel>
+
+namespace tagwerk {
+
+class PictureBox : public QLabel {
+    Q_OBJECT
+public:
+    PictureBox(const QString& resource, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+} // namespace tagwerk
