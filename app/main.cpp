@@ -5,6 +5,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Only the main window ends the program (closing it settles unsaved
+    // edits first), not the closing of whatever window happened to be last.
+    QApplication::setQuitOnLastWindowClosed(false);
     tagwerk::Form1::instance().show();
     return app.exec();
 }

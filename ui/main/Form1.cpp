@@ -434,9 +434,12 @@ void Form1::Command5_Click() {
 }
 
 void Form1::Ueber_Click() {
+    // A second request brings the open window forward.
     frmSplash& about = frmSplash::instance();
-    about.show();
-    about.raise();
+    if (about.isVisible())
+        about.raise();
+    else
+        about.show();
     about.activateWindow();
 }
 

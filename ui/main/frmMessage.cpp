@@ -60,8 +60,10 @@ void frmMessage::showMessage(const QString& text) {
         winId();
         windowHandle()->setTransientParent(active->windowHandle());
     }
-    show();
-    raise();
+    if (isVisible())
+        raise();
+    else
+        show();
     activateWindow();
     Command1->setFocus();
 }

@@ -1,0 +1,75 @@
+#include "ui/support/TagFiles.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace tagwerk::test {
+
+namespace {
+
+QByteArray Filled(const QByteArray& text, int width) {
+    return text.left(width).leftJustified(width, ' ');
+}
+
+} // namespace
+
+QByteArray Id3v1Trailer(const Id3v1Fields& fields) {
+    QByteArray trailer = "TAG";
+    trailer += Filled(fields.title, 30) + Filled(fields.artist, 30) + Filled(fields.album, 30) +
+               Filled(fields.year, 4) + Filled(fields.comment, 30);
+    trailer += char(fields.genre);
+    return trailer;
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file %s", qPrintable(path));
+}
+
+QByteArray LameMp3() {
+    static const QByteArray mp3 = [] {
+        QTemporaryDir directory;
+        const QString lame = QStandardPaths::findExecutable("lame");
+        if (lame.isEmpty() || !directory.isValid())
+            return QByteArray();
+        const QString raw = directory.filePath("silence.raw");
+        WriteBytes(raw, QByteArray(16000, '\0')); // one second of 8 kHz mono silence
+        const QString out = directory.filePath("silence.mp3");
+        QProcess::execute(lame, {"--quiet", "-r", "-s", "8", "-m", "m", "--bitwidth", "16",
+                                 "--signed", "--little-endian", raw, out});
+        return ReadBytes(out);
+    }();
+    return mp3;
+}
+
+QMap<QString, QString> MutagenId3v1(const QString& path) {
+    // Debian's interpreter, which has python3-mutagen.
+    const char* script = R"(
+import json, sys
+from mutagen.id3 import ParseID3v1
+data = open(sys.argv[1], 'rb').read()[-128:]
+frames = ParseID3v1(data) or {}
+print(json.dumps({key: str(frame) for key, frame in frames.items()}))
+)";
+    QProcess python;
+    python.start("/usr/bin/python3", {"-c", script, path});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        return {};
+    QMap<QString, QString> fields;
+    const QJsonObject object = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        fields.insert(it.key(), it.value().toString());
+    return fields;
+}
+
+} // namespace tagwerk::test

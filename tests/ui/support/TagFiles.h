@@ -1,0 +1,29 @@
+#pragma once
+// Test files with and without an ID3v1 trailer, built here byte by byte
+// (not with the program's own encoder), and outside oracles to read them.
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+
+namespace tagwerk::test {
+
+struct Id3v1Fields {
+    QByteArray title, artist, album, year, comment; // Windows-1252 bytes
+    quint8 genre = 255;
+};
+
+// "TAG" and the fields, each filled with blanks to its width.
+QByteArray Id3v1Trailer(const Id3v1Fields& fields);
+
+QByteArray ReadBytes(const QString& path);
+void WriteBytes(const QString& path, const QByteArray& bytes);
+
+// A short real MP3 stream made by lame (without any tag); empty when lame
+// is missing.
+QByteArray LameMp3();
+
+// The ID3v1 fields as python3-mutagen reads them ("TIT2", "TPE1", "TALB",
+// "TDRC", "COMM", "TCON"); empty when the file has none or mutagen is missing.
+QMap<QString, QString> MutagenId3v1(const QString& path);
+
+} // namespace tagwerk::test

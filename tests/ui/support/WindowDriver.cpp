@@ -1,0 +1,75 @@
+#include "ui/support/WindowDriver.h"
+
+#include "ui/main/Form1.h"
+#include "ui/main/frmMessage.h"
+#include "ui/main/frmSplash.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+namespace tagwerk::test {
+
+namespace {
+
+// A private runtime directory, set before the test's QApplication starts,
+// keeps Qt from warning about a missing one.
+const bool kRuntimeDirectorySet = [] {
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString directory = QDir::tempPath() + "/tagwerk-runtime-" +
+                                  QString::number(QCoreApplication::applicationPid());
+        QDir().mkpath(directory);
+        QFile::setPermissions(directory, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", directory.toLocal8Bit());
+    }
+    return true;
+}();
+
+} // namespace
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void DoubleClickEntry(QListWidget* list, int row) {
+    const QPoint place = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place);
+}
+
+Form1& FreshMainWindow() {
+    frmMessage::unload();
+    frmSplash::unload();
+    Form1::unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Form1& form = Form1::instance();
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        qWarning("the main window was not shown");
+    return form;
+}
+
+MessageAnswerer::MessageAnswerer(QString buttonCaption) : caption_(std::move(buttonCaption)) {
+    connect(&timer_, &QTimer::timeout, this, &MessageAnswerer::answerIfShown);
+    timer_.start(10);
+}
+
+void MessageAnswerer::answerIfShown() {
+    if (!frmMessage::exists() || !frmMessage::instance().isVisible())
+        return;
+    frmMessage& message = frmMessage::instance();
+    texts_ << message.Label1->text();
+    const bool question = message.Command2->isVisible();
+    questions_ << question;
+    Click(question && caption_ == message.Command2->text() ? message.Command2 : message.Command1);
+}
+
+} // namespace tagwerk::test

@@ -1,0 +1,51 @@
+#pragma once
+// Drives the windows as a user would: typing, clicking, double-clicking
+// list entries and answering the message window.
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+class QAbstractButton;
+class QListWidget;
+class QWidget;
+
+namespace tagwerk {
+
+class Form1;
+
+namespace test {
+
+// Types the text one character at a time (QTest::keyClicks aborts on some
+// non-ASCII characters in Qt 6.4).
+void TypeText(QWidget* widget, const QString& text);
+
+void Click(QAbstractButton* button);
+
+// Selects the entry with a click, then double-clicks it.
+void DoubleClickEntry(QListWidget* list, int row);
+
+// Destroys the main, message and about windows and shows a new main window,
+// so that every test starts from the state right after start.
+Form1& FreshMainWindow();
+
+// Answers every message window that shows (also from inside the wait of a
+// question) by clicking the button with the given caption ("OK" or "Nein"),
+// and records what it was asked.
+class MessageAnswerer : public QObject {
+public:
+    explicit MessageAnswerer(QString buttonCaption);
+    const QStringList& texts() const { return texts_; }
+    // Whether each message offered "Nein", i.e. was a question.
+    const QList<bool>& questions() const { return questions_; }
+
+private:
+    void answerIfShown();
+    QString caption_;
+    QTimer timer_;
+    QStringList texts_;
+    QList<bool> questions_;
+};
+
+} // namespace test
+} // namespace tagwerk
