@@ -1,0 +1,219 @@
+// The platform layer of the selection windows: listing, pattern matching,
+// volumes, and the drive and directory widgets on a temporary tree.
+#include "ui/select/DirectoryList.h"
+#include "ui/select/DirectoryListing.h"
+#include "ui/select/DriveSelector.h"
+#include "ui/select/QStringPaths.h"
+#include "ui/select/VolumeSource.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tagwerk;
+
+namespace {
+
+void Touch(const QString& path) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+}
+
+QStringList LineTexts(const QTreeWidget& list) {
+    QStringList texts;
+    for (QTreeWidgetItemIterator line(const_cast<QTreeWidget*>(&list)); *line; ++line)
+        texts << (*line)->text(0);
+    return texts;
+}
+
+class FixedVolumes : public VolumeSource {
+public:
+    explicit FixedVolumes(QList<Volume> volumes) : volumes_(std::move(volumes)) {}
+    QList<Volume> volumes() const override { return volumes_; }
+    bool isReadable(const Volume&) const override { return true; }
+
+private:
+    QList<Volume> volumes_;
+};
+
+} // namespace
+
+class SelectListingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup() { VolumeSource::install(nullptr); }
+    void matchingFileNames_data();
+    void matchingFileNames();
+    void subdirectoriesAreSortedAndVisibleOnly();
+    void nearestExistingDirectory_data();
+    void nearestExistingDirectory();
+    void volumeIndexOf_data();
+    void volumeIndexOf();
+    void driveText();
+    void joinPathAtRoot();
+    void systemVolumesIncludeTheRootAndAreOrdered();
+    void directoryListShowsPathAndOpensOnDoubleClick();
+    void driveSelectorStartsAtTheStartVolume();
+
+private:
+    QTemporaryDir tree_;
+    QString dir_;
+};
+
+void SelectListingTest::initTestCase() {
+    QVERIFY(tree_.isValid());
+    dir_ = tree_.path() + "/Meine Musik";
+    QVERIFY(QDir().mkpath(dir_ + "/Ordner.mp3"));
+    QVERIFY(QDir().mkpath(dir_ + "/älter"));
+    QVERIFY(QDir().mkpath(dir_ + "/Zeit"));
+    QVERIFY(QDir().mkpath(dir_ + "/.versteckt"));
+    for (const char* name : {"b Lied.mp3", "a Lied.MP3", "Ärger.Mp3", "Zebra.mp3", "Пётр 東京.mp3",
+                             "notiz.txt", "ohne Punkt", ".heimlich.mp3", "lied.mp3.bak", "x.mp3x"})
+        Touch(dir_ + "/" + QString::fromUtf8(name));
+}
+
+void SelectListingTest::matchingFileNames_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QStringList>("expected");
+    // Case is ignored for matching and ordering; umlauts sort beside their
+    // letter; directories and hidden files are never listed.
+    QTest::newRow("mp3 in any case")
+        << "*.mp3"
+        << QStringList{"a Lied.MP3", "Ärger.Mp3", "b Lied.mp3", "Zebra.mp3", "Пётр 東京.mp3"};
+    QTest::newRow("all files, with or without a dot")
+        << "*.*"
+        << QStringList{"a Lied.MP3", "Ärger.Mp3", "b Lied.mp3", "lied.mp3.bak", "notiz.txt",
+                       "ohne Punkt", "x.mp3x",    "Zebra.mp3",  "Пётр 東京.mp3"};
+    QTest::newRow("other wildcard") << "?.mp3x" << QStringList{"x.mp3x"};
+}
+
+void SelectListingTest::matchingFileNames() {
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, expected);
+    QCOMPARE(MatchingFileNames(dir_, pattern), expected);
+}
+
+void SelectListingTest::subdirectoriesAreSortedAndVisibleOnly() {
+    QCOMPARE(SubdirectoryNames(dir_), (QStringList{"älter", "Ordner.mp3", "Zeit"}));
+    QCOMPARE(SubdirectoryNames(dir_ + "/gibt es nicht"), QStringList());
+}
+
+void SelectListingTest::nearestExistingDirectory_data() {
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<QString>("expected");
+    const QString root = tree_.path() + "/";
+    QTest::newRow("existing") << dir_ + "/Zeit" << dir_ + "/Zeit";
+    QTest::newRow("vanished") << dir_ + "/weg/tiefer" << dir_;
+    QTest::newRow("root itself") << root << root;
+    QTest::newRow("nothing left but the root") << root + "weg" << root;
+}
+
+void SelectListingTest::nearestExistingDirectory() {
+    QFETCH(QString, directory);
+    QFETCH(QString, expected);
+    QCOMPARE(NearestExistingDirectory(directory, tree_.path() + "/"), expected);
+}
+
+void SelectListingTest::volumeIndexOf_data() {
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("deepest volume wins") << "/media/stick/Musik" << 1;
+    QTest::newRow("volume root without separator") << "/media/stick" << 1;
+    QTest::newRow("name that only starts alike") << "/media/stick2/Musik" << 0;
+    QTest::newRow("system root") << "/" << 0;
+}
+
+void SelectListingTest::volumeIndexOf() {
+    QFETCH(QString, directory);
+    QFETCH(int, expected);
+    const QList<Volume> volumes{{"/", ""}, {"/media/stick/", "URLAUB"}};
+    QCOMPARE(VolumeIndexOf(volumes, directory), expected);
+    QCOMPARE(VolumeIndexOf({{"/media/stick/", ""}}, "/home"), -1);
+}
+
+void SelectListingTest::driveText() {
+    QCOMPARE(DriveText({"/", ""}), QString("/"));
+    QCOMPARE(DriveText({"/media/stick/", "URLAUB"}), QString("/media/stick/ [URLAUB]"));
+}
+
+void SelectListingTest::joinPathAtRoot() {
+    // A root directory already ends in the separator: no doubled one.
+    QCOMPARE(JoinPath(QString("/"), QString("a.mp3")), QString("/a.mp3"));
+    QCOMPARE(JoinPath(QString("/media/stick/"), QString("ä b.mp3")),
+             QString("/media/stick/ä b.mp3"));
+    QCOMPARE(JoinPath(QString("/home/ich"), QString("a.mp3")), QString("/home/ich/a.mp3"));
+    const PathParts parts = SplitPath(QString("/media/stick/ä b.mp3"));
+    QCOMPARE(parts.name, QString("ä b.mp3"));
+    QCOMPARE(parts.directory, QString("/media/stick/"));
+}
+
+void SelectListingTest::systemVolumesIncludeTheRootAndAreOrdered() {
+    const SystemVolumeSource system;
+    const QList<Volume> volumes = system.volumes();
+    QVERIFY(!volumes.isEmpty());
+    QCOMPARE(volumes.first().rootPath, QString("/"));
+    QVERIFY(system.isReadable(volumes.first()));
+    for (int i = 1; i < volumes.size(); ++i) {
+        QVERIFY(volumes[i - 1].rootPath < volumes[i].rootPath);
+        QVERIFY(volumes[i].rootPath.endsWith('/'));
+        QVERIFY(QFileInfo(volumes[i].rootPath).isDir());
+    }
+    // A directory that is no mount point is no drive, however it is named.
+    QVERIFY(!system.isReadable({dir_ + "/", ""}));
+}
+
+void SelectListingTest::directoryListShowsPathAndOpensOnDoubleClick() {
+    DirectoryList list(nullptr);
+    const QString root = tree_.path() + "/";
+    list.setPath(root, dir_);
+    QCOMPARE(LineTexts(list), (QStringList{root, "Meine Musik", "älter", "Ordner.mp3", "Zeit"}));
+    QCOMPARE(list.currentItem()->text(0), QString("Meine Musik"));
+
+    QSignalSpy changed(&list, &DirectoryList::pathChanged);
+    list.resize(300, 300);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QTreeWidgetItem* subdirectory =
+        list.findItems("älter", Qt::MatchExactly | Qt::MatchRecursive)[0];
+    const QPoint at = list.visualItemRect(subdirectory).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(list.path(), dir_); // a click only selects
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(list.path(), dir_ + "/älter");
+    QCOMPARE(LineTexts(list), (QStringList{root, "Meine Musik", "älter"}));
+
+    // Back up to the root by the first line; the root keeps its one separator.
+    list.setCurrentItem(list.topLevelItem(0));
+    emit list.itemActivated(list.topLevelItem(0), 0);
+    QCOMPARE(list.path(), root);
+    QVERIFY(LineTexts(list).contains("Meine Musik"));
+}
+
+void SelectListingTest::driveSelectorStartsAtTheStartVolume() {
+    const QString stick = tree_.path() + "/";
+    VolumeSource::install(
+        std::make_unique<FixedVolumes>(QList<Volume>{{"/", ""}, {stick, "STICK"}, {"/zzz/", ""}}));
+    DriveSelector drives(dir_ + "/Zeit", nullptr);
+    QCOMPARE(drives.count(), 3);
+    QCOMPARE(drives.currentText(), DriveText({stick, "STICK"}));
+    QCOMPARE(drives.currentDirectory(), dir_ + "/Zeit");
+
+    // Every other drive starts at its root; each keeps its own directory.
+    QSignalSpy changed(&drives, &DriveSelector::driveChanged);
+    drives.setCurrentIndex(0);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(drives.currentDirectory(), QString("/"));
+    drives.setCurrentDirectory("/usr");
+    drives.setDrive(DriveText({stick, "STICK"}));
+    QCOMPARE(changed.count(), 1); // setDrive reports no change
+    QCOMPARE(drives.currentDirectory(), dir_ + "/Zeit");
+    drives.setCurrentIndex(0);
+    QCOMPARE(drives.currentDirectory(), QString("/usr"));
+}
+
+QTEST_MAIN(SelectListingTest)
+#include "tst_select_listing.moc"

@@ -1,0 +1,63 @@
+#include "ui/select/DirectoryList.h"
+
+#include "ui/select/DirectoryListing.h"
+#include "ui/select/QStringPaths.h"
+
+#include <QStyle>
+
+namespace tagwerk {
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+
+} // namespace
+
+DirectoryList::DirectoryList(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setUniformRowHeights(true);
+    connect(this, &QTreeWidget::itemActivated, this, &DirectoryList::open);
+}
+
+void DirectoryList::setPath(const QString& root, const QString& path) {
+    root_ = root;
+    path_ = path;
+    refresh();
+    emit pathChanged();
+}
+
+void DirectoryList::refresh() {
+    clear();
+    QTreeWidgetItem* line = addLine(nullptr, root_, root_, true);
+    QString reached = root_;
+    for (const QString& name :
+         path_.mid(root_.size()).split(QChar(kPathSeparator), Qt::SkipEmptyParts)) {
+        reached = JoinPath(reached, name);
+        line = addLine(line, name, reached, true);
+    }
+    for (const QString& name : SubdirectoryNames(path_))
+        addLine(line, name, JoinPath(path_, name), false);
+    expandAll();
+    setCurrentItem(line);
+}
+
+void DirectoryList::open(QTreeWidgetItem* line) {
+    const QString target = line->data(0, kPathRole).toString();
+    if (target != path_)
+        setPath(root_, target);
+}
+
+QTreeWidgetItem* DirectoryList::addLine(QTreeWidgetItem* parent, const QString& text,
+                                        const QString& path, bool opened) {
+    auto* line = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+    line->setText(0, text);
+    line->setData(0, kPathRole, path);
+    line->setIcon(
+        0, style()->standardIcon(opened ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
+    return line;
+}
+
+} // namespace tagwerk
