@@ -9,6 +9,8 @@
 #include "ui/main/WindowGeometry.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
+#include "ui/select/Form2.h"
+#include "ui/select/Form3.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -229,6 +231,14 @@ void Form1::createMenus() {
     // Ends at once: no unload handler, no question about unsaved edits.
     connect(Ende, &QAction::triggered, qApp, &QCoreApplication::quit);
     connect(Ueber, &QAction::triggered, this, &Form1::Ueber_Click);
+    connect(oeffnen, &QAction::triggered, this, [this] {
+        hide();
+        Form2::instance().show();
+    });
+    connect(Moeffnen, &QAction::triggered, this, [this] {
+        hide();
+        Form3::instance().show();
+    });
 }
 
 void Form1::setKeyboardOrder() {
