@@ -1,11 +1,11 @@
 # Thin wrapper over CMake. `make run` builds and starts Tagwerk, `make test`
-# builds with the sanitizers and runs every test. Both install missing
-# Debian packages first.
+# builds with the sanitizers and runs every test, `make package` builds the
+# Debian package in build/release. All install missing Debian packages first.
 JOBS ?= $(shell nproc)
 RELEASE := build/release
 TEST := build/test
 
-.PHONY: run build test bench screenshots format deps clean
+.PHONY: run build test bench package screenshots format deps clean
 
 deps:
 	@scripts/install-deps
@@ -26,6 +26,9 @@ bench: deps
 	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF
 	cmake --build $(RELEASE) -j $(JOBS)
 	scripts/run-benchmarks $(RELEASE)
+
+package: build
+	cd $(RELEASE) && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# An installation into an empty prefix holds exactly the program, its menu
+# entry, its metadata and its icons, and each of them is valid.
+set -euo pipefail
+source "$(dirname "$0")/packaging-lib.sh"
+
+prefix=$scratch/prefix
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+
+actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
+diff -u <(expected_files) <(echo "$actual") || fail "installed files differ (- expected, + installed)"
+
+[ -x "$prefix/bin/tagwerk" ] || fail "bin/tagwerk is not executable"
+
+for size in "${icon_sizes[@]}"; do
+  icon=$prefix/share/icons/hicolor/${size}x$size/apps/tagwerk.png
+  file "$icon" | grep -q "PNG image data, $size x $size," ||
+    fail "icon for ${size}x$size is $(file -b "$icon")"
+done
+
+desktop-file-validate "$prefix/share/applications/$app_id.desktop" ||
+  fail "desktop entry is invalid"
+appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" ||
+  fail "AppStream metadata is invalid"
+# The tree check ties them together: the metadata's launchable names the
+# installed desktop entry, and the entry's icon is there.
+appstreamcli validate-tree --no-net "$prefix" || fail "installed tree is inconsistent"
+echo "PASS"

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The software-centre metadata the build writes is valid AppStream, German,
+# and points at the menu entry and a screenshot.
+set -euo pipefail
+source "$(dirname "$0")/packaging-lib.sh"
+
+metainfo=$build_dir/packaging/$app_id.metainfo.xml
+[ -f "$metainfo" ] || fail "$metainfo was not written by the build"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
+
+grep -q '@[A-Z_]*@' "$metainfo" && fail "unreplaced placeholder in $metainfo"
+checks=(
+  "<id>$app_id</id>"
+  "<launchable type=\"desktop-id\">$app_id.desktop</launchable>"
+  "<image>https://[^<]*/main-window.png</image>"
+  "<summary>ID3v1-Tags von MP3-Dateien bearbeiten</summary>"
+  "Künstler"
+)
+for pattern in "${checks[@]}"; do
+  grep -q "$pattern" "$metainfo" || fail "$metainfo lacks $pattern"
+done
+echo "PASS"
