@@ -20,7 +20,7 @@ icon_sizes=(16 22 24 32 48 64 128 256)
 expected_files() {
   {
     echo bin/tagwerk
-    echo "share/applications/$app_id.desktop"
+    echo share/applications/tagwerk.desktop
     echo "share/metainfo/$app_id.metainfo.xml"
     for size in "${icon_sizes[@]}"; do
       echo "share/icons/hicolor/${size}x$size/apps/tagwerk.png"

@@ -18,7 +18,7 @@ for size in "${icon_sizes[@]}"; do
     fail "icon for ${size}x$size is $(file -b "$icon")"
 done
 
-desktop-file-validate "$prefix/share/applications/$app_id.desktop" ||
+desktop-file-validate "$prefix/share/applications/tagwerk.desktop" ||
   fail "desktop entry is invalid"
 appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" ||
   fail "AppStream metadata is invalid"

@@ -11,7 +11,7 @@ appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metain
 grep -q '@[A-Z_]*@' "$metainfo" && fail "unreplaced placeholder in $metainfo"
 checks=(
   "<id>$app_id</id>"
-  "<launchable type=\"desktop-id\">$app_id.desktop</launchable>"
+  "<launchable type=\"desktop-id\">tagwerk.desktop</launchable>"
   "<image>https://[^<]*/main-window.png</image>"
   "<summary>ID3v1-Tags von MP3-Dateien bearbeiten</summary>"
   "Künstler"
