@@ -3,7 +3,7 @@
 // to an ordinary user, so that permission bits count.
 #include "core/TrailerFile.h"
 #include "support/Child.h"
-#include "support/OutcomeNames.h"
+#include "support/Printers.h"
 #include "support/TempDir.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The trailer operations on real files in a temporary directory.
 #include "core/TrailerFile.h"
-#include "support/OutcomeNames.h"
+#include "support/Printers.h"
 #include "support/TempDir.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "support/OutcomeNames.h"
+#include "support/Printers.h"
 
 namespace tagwerk {
 
@@ -8,6 +8,19 @@ template <std::size_t count, typename Enum>
 std::ostream& PrintName(std::ostream& out, Enum value, const char* const (&names)[count]) {
     auto index = static_cast<std::size_t>(value);
     return out << (index < count ? names[index] : "?");
+}
+
+void PrintText(std::ostream& out, const std::string& text) {
+    static const char digits[] = "0123456789abcdef";
+    out << '"';
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            out << c;
+        } else {
+            out << "\\x" << digits[c >> 4] << digits[c & 15];
+        }
+    }
+    out << '"';
 }
 
 } // namespace
@@ -32,6 +45,15 @@ std::ostream& operator<<(std::ostream& out, BlankOutcome outcome) {
 
 std::ostream& operator<<(std::ostream& out, RemoveOutcome outcome) {
     return PrintName(out, outcome, {"noTrailer", "removed", "failed", "aborted"});
+}
+
+void PrintTo(const TagRecord& record, std::ostream* out) {
+    for (const std::string* text :
+         {&record.title, &record.artist, &record.album, &record.year, &record.comment}) {
+        PrintText(*out, *text);
+        *out << " ";
+    }
+    *out << "genre " << int(record.genre);
 }
 
 } // namespace tagwerk

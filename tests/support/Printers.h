@@ -1,5 +1,5 @@
 #pragma once
-// Readable names of the file operations' outcomes in test failure messages.
+// Readable outcomes and records in test failure messages.
 #include "core/TrailerFile.h"
 
 #include <ostream>
@@ -11,5 +11,8 @@ std::ostream& operator<<(std::ostream& out, ReadOutcome outcome);
 std::ostream& operator<<(std::ostream& out, WriteOutcome outcome);
 std::ostream& operator<<(std::ostream& out, BlankOutcome outcome);
 std::ostream& operator<<(std::ostream& out, RemoveOutcome outcome);
+
+// The texts with their bytes escaped, and the genre code.
+void PrintTo(const TagRecord& record, std::ostream* out);
 
 } // namespace tagwerk
