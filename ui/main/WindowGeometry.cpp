@@ -5,6 +5,12 @@
 
 namespace tagwerk {
 
+QFont LayoutFont() {
+    QFont font("Liberation Sans");
+    font.setPointSizeF(7.5);
+    return font;
+}
+
 void CenterOnScreen(QWidget& window) {
     const QScreen* screen = window.screen();
     if (!screen)

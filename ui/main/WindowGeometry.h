@@ -1,5 +1,6 @@
 #pragma once
-// Window geometry is stated in twips, 15 to the pixel.
+// Window geometry is stated in twips, 15 to the pixel, for one fixed font.
+#include <QFont>
 #include <QRect>
 
 class QWidget;
@@ -13,6 +14,11 @@ constexpr int TwipsToPixels(int twips) {
 constexpr QRect TwipsRect(int left, int top, int width, int height) {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }
+
+// The face the stated geometry was laid out for: Liberation Sans (metrics of
+// Arial) at 7.5 points, so that every caption fits its stated place whatever
+// the desktop's own font is.
+QFont LayoutFont();
 
 // Places a top-level window in the middle of its screen's free area.
 void CenterOnScreen(QWidget& window);

@@ -34,6 +34,7 @@ frmMessage::frmMessage()
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName("frmMessage");
     setWindowTitle("Tagwerk: Meldung...");
+    setFont(LayoutFont());
     setFixedSize(TwipsToPixels(4680), TwipsToPixels(2685));
 
     Label1 = new QLabel(this);

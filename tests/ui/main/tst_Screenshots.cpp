@@ -1,0 +1,87 @@
+// Saves a picture of every window of the main window's subsystem under
+// screenshots/ in the working directory (the build folder), for looking at.
+#include "ui/main/Form1.h"
+#include "ui/main/frmMessage.h"
+#include "ui/main/frmSplash.h"
+#include "ui/support/WindowDriver.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace tagwerk;
+using namespace tagwerk::test;
+
+namespace {
+
+void Save(QWidget& window, const QString& name) {
+    QDir().mkpath("screenshots");
+    const QString path = QDir::current().filePath("screenshots/" + name + ".png");
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.grab().save(path));
+    qInfo("saved %s", qPrintable(path));
+}
+
+} // namespace
+
+class Screenshots : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { FreshMainWindow(); }
+
+    void mainWindow() {
+        Form1& form = FreshMainWindow();
+        for (const char* path : {"/home/anna/Musik/Kraftwerk - Autobahn.mp3",
+                                 "/home/anna/Musik/Die Ärzte - Schrei nach Liebe.mp3",
+                                 "/media/anna/USB-STICK/Jazz/Miles Davis - So What.mp3"})
+            form.List1->AddIfAbsent(path);
+        form.Label12->setText("( 3 Dateien)");
+        form.List1->setCurrentRow(0);
+        form.Label10->setText("Kraftwerk - Autobahn.mp3");
+        form.Label11->setText("/home/anna/Musik/");
+        form.Text1->setText("Autobahn");
+        form.Text2->setText("Kraftwerk");
+        form.Text3->setText("Autobahn");
+        form.Text4->setText("1974");
+        form.Combo1->setCurrentText("Electronic");
+        form.Text5->setText("Remastered");
+        Save(form, "main-window");
+    }
+
+    void mainWindowWithProgress() {
+        Form1& form = Form1::instance();
+        form.Image1->resize(form.Image1->width() / 3, form.Image1->height());
+        form.Shape2->resize(form.Shape2->width() * 2 / 3, form.Shape2->height());
+        const QList<QWidget*> progress = {form.Label13, form.Label15, form.Shape2};
+        for (QWidget* control : progress)
+            control->setVisible(true);
+        Save(form, "main-window-progress");
+    }
+
+    void question() {
+        QTimer::singleShot(100, [] {
+            Save(frmMessage::instance(), "message-question");
+            Click(frmMessage::instance().Command2);
+        });
+        AskQuestion("Die Änderungen an der aktuellen Datei wurden noch nicht gespeichert. "
+                    "Möchten Sie, dass die Änderungen gespeichert werden?");
+    }
+
+    void notice() {
+        ShowNotice("Der ID3-Tag der Datei „/home/anna/Musik/Ein sehr langer Ordnername mit "
+                   "Leerzeichen/Unterordner/Die Ärzte - Schrei nach Liebe.mp3“ konnte nicht "
+                   "geladen werden. Der Zugriff wurde verweigert (fehlende Berechtigung).");
+        Save(frmMessage::instance(), "message-notice");
+    }
+
+    void about() {
+        frmSplash::instance().show();
+        Save(frmSplash::instance(), "about");
+    }
+};
+
+QTEST_MAIN(Screenshots)
+#include "tst_Screenshots.moc"
