@@ -1,0 +1,31 @@
+#pragma once
+// The file work of giving one listed file a trailer built from its name.
+// It differs from the editor's save in three points: a file of exactly 128
+// bytes that begins with "TAG" counts as having a trailer, a file shorter
+// than 128 bytes fails, and the file must open for writing even when it is
+// then left alone.
+#include "core/FileError.h"
+#include "core/TagTrailer.h"
+
+#include <string>
+
+namespace tagwerk {
+
+enum class TagFromNameOutcome {
+    written,   // the trailer was appended or replaced the old one
+    leftAlone, // the file has a trailer and overwriting was not asked for
+    tooShort,  // the file is shorter than a trailer
+    failed,    // the file could not be opened, read or written
+};
+
+struct TagFromNameResult {
+    TagFromNameOutcome outcome = TagFromNameOutcome::failed;
+    FileError error = FileError::none;
+};
+
+// Writes the record over the file's trailer (only with `overwrite`) or
+// appends it. A failed write leaves no partial trailer behind.
+TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record,
+                                   bool overwrite);
+
+} // namespace tagwerk
