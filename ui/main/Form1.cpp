@@ -162,6 +162,7 @@ void Form1::createCommands(QWidget* client) {
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
 }
 
 void Form1::createFileList(QWidget* client) {

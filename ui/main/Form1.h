@@ -69,6 +69,8 @@ public:
     void Command1_Click();
     // Reloads the open file's tag, after asking about unsaved edits ("ID3-Tag laden").
     void Command2_Click();
+    // Removes the open file's tag ("ID3-Tag entfernen").
+    void Command3_Click();
     // Settles unsaved edits and opens the selected list entry.
     void List1_DblClick();
 

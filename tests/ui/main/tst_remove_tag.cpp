@@ -1,0 +1,204 @@
+// "ID3-Tag entfernen" on the open file: the progress on the logo, the state
+// of the main window afterwards, and failures that leave file and fields as
+// they were.
+#include "ui/batch/ProgressRecorder.h"
+#include "ui/main/Form1.h"
+#include "ui/main/frmMessage.h"
+#include "ui/support/TagFiles.h"
+#include "ui/support/WindowDriver.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+using namespace tagwerk;
+using namespace tagwerk::test;
+
+namespace {
+
+const QString kFailureNotice =
+    "Fehler beim Entfernen des ID3-Tags. Mögliche Ursachen: zuwenig Speicherplatz auf dem "
+    "Datenträger, schreibgeschützter Datenträger oder Fehler beim Lesen der MP3-Datei.";
+constexpr uid_t kUnprivileged = 65534;
+
+// A payload of `size` bytes: the lame stream, repeated and cut, with every
+// byte value in it.
+QByteArray Payload(int size) {
+    QByteArray bytes = LameMp3();
+    for (int i = 0; i < 256; ++i)
+        bytes += char(i);
+    while (bytes.size() < size)
+        bytes += bytes;
+    return bytes.left(size);
+}
+
+const QByteArray kTrailer = Id3v1Trailer({"Lied", "Band", "Album", "1999", "Gut", 17});
+
+// Lists the file in the main window and opens it, as a double-click does.
+Form1& OpenInMainWindow(const QString& path) {
+    Form1& form = FreshMainWindow();
+    form.List1->AddIfAbsent(path);
+    DoubleClickEntry(form.List1, 0);
+    return form;
+}
+
+void VerifyAtRest(const Form1& form) {
+    QVERIFY(form.isEnabled());
+    QVERIFY(form.Label13->isHidden());
+    QCOMPARE(form.Image1->width(), 329);
+}
+
+QStringList Editor(const Form1& form) {
+    return {form.Text1->text(), form.Text2->text(), form.Text3->text(),
+            form.Text4->text(), form.Text5->text(), form.Combo1->currentText()};
+}
+
+} // namespace
+
+class RemoveTagTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { frmMessage::unload(); }
+
+    void removalShowsWholePixelSteps_data() {
+        QTest::addColumn<int>("payload");
+        QTest::addColumn<QList<int>>("widths");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("N = 1000: blocks only")
+            << 1000 << QList<int>{33, 66, 99, 131, 164, 197, 230, 263, 296}
+            << QStringList{" 10%", " 20%", " 30%", " 40%", " 50%", " 60%", " 70%", " 80%", " 90%"};
+        QTest::newRow("N = 1: one single byte") << 1 << QList<int>{329} << QStringList{" 100%"};
+        // Blocks at 1 and 101, then bytes 201 to 250: every call moves the bar.
+        QList<int> widths{1, 132};
+        QStringList texts{" 0%", " 40%"};
+        for (int p = 201; p <= 250; ++p) {
+            widths << p * 329 / 250;
+            texts << QString(" %1%").arg(p * 100 / 250);
+        }
+        QTest::newRow("N = 250: blocks and bytes") << 250 << widths << texts;
+    }
+
+    void removalShowsWholePixelSteps() {
+        QFETCH(int, payload);
+        QFETCH(QList<int>, widths);
+        QFETCH(QStringList, texts);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("lied.mp3");
+        WriteBytes(path, Payload(payload) + kTrailer);
+        Form1& form = OpenInMainWindow(path);
+        QVERIFY(form.Command3->isEnabled());
+
+        ProgressRecorder recorder(form);
+        form.Command3->click();
+        QList<int> seenWidths;
+        QStringList seenTexts;
+        for (const ProgressState& state : recorder.stop()) {
+            seenWidths << state.width;
+            seenTexts << state.text;
+        }
+        QCOMPARE(seenWidths, widths);
+        QCOMPARE(seenTexts, texts);
+
+        QCOMPARE(ReadBytes(path), Payload(payload));
+        VerifyAtRest(form);
+        QCOMPARE(Editor(form), (QStringList{"", "", "", "", "", "(keine Zuordnung)"}));
+        QVERIFY(!form.Command2->isEnabled());
+        QVERIFY(form.Command3->isEnabled());
+        QCOMPARE(form.Label10->text(), QString("lied.mp3"));
+        QCOMPARE(form.List1->count(), 1);
+        QVERIFY(!frmMessage::exists() || frmMessage::instance().isHidden());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"lied.mp3"});
+
+        // Pressed again, it finds no trailer and changes nothing but the display.
+        ProgressRecorder again(form);
+        form.Command3->click();
+        QVERIFY(again.stop().isEmpty());
+        QCOMPARE(ReadBytes(path), Payload(payload));
+        VerifyAtRest(form);
+    }
+
+    // A large file moves the bar in whole pixels only: at most 329 updates.
+    void largeFileUpdatesOncePerPixel() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("gross.mp3");
+        WriteBytes(path, Payload(10'000'000) + kTrailer);
+        Form1& form = OpenInMainWindow(path);
+        ProgressRecorder recorder(form);
+        form.Command3->click();
+        const QList<ProgressState> states = recorder.stop();
+        QCOMPARE(states.size(), 328);
+        for (int i = 0; i < states.size(); ++i)
+            QCOMPARE(states[i].width, i + 1);
+        QCOMPARE(states.last().text, QString(" 99%"));
+        QCOMPARE(QFileInfo(path).size(), 10'000'000);
+    }
+
+    // A file of 128 bytes that is a trailer counts as having none.
+    void trailerOnlyFileIsLeftAlone() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("nur.mp3");
+        WriteBytes(path, kTrailer);
+        Form1& form = OpenInMainWindow(path);
+        TypeText(form.Text1, "x");
+        form.Command3->setEnabled(true); // as after a tag was loaded
+        ProgressRecorder recorder(form);
+        form.Command3->click();
+        QVERIFY(recorder.stop().isEmpty());
+        QCOMPARE(ReadBytes(path), kTrailer);
+        QCOMPARE(form.Text1->text(), QString("x"));
+        QVERIFY(!form.Command2->isEnabled());
+        VerifyAtRest(form);
+    }
+
+    // After a failure the file keeps its tag and the fields keep showing it
+    // (with the user's edits); "ID3-Tag laden" keeps its state.
+    void failureKeepsFileAndFields_data() {
+        QTest::addColumn<bool>("vanished");
+        QTest::newRow("file vanished after opening") << true;
+        QTest::newRow("read-only directory") << false;
+    }
+
+    void failureKeepsFileAndFields() {
+        QFETCH(bool, vanished);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("lied.mp3");
+        const QByteArray content = Payload(5000) + kTrailer;
+        WriteBytes(path, content);
+        Form1& form = OpenInMainWindow(path);
+        TypeText(form.Text1, "!");
+        QVERIFY(form.Command2->isEnabled());
+
+        const bool root = ::geteuid() == 0;
+        if (vanished) {
+            QVERIFY(QFile::remove(path));
+        } else {
+            if (root)
+                QCOMPARE(::chown(QFile::encodeName(dir.path()), kUnprivileged, kUnprivileged), 0);
+            QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        }
+        // Root ignores permission bits; the handler runs as an ordinary user.
+        if (root && !vanished)
+            QCOMPARE(::seteuid(kUnprivileged), 0);
+        form.Command3->click();
+        if (root && !vanished)
+            QCOMPARE(::seteuid(0), 0);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QVERIFY(frmMessage::exists() && frmMessage::instance().isVisible());
+        QCOMPARE(frmMessage::instance().Label1->text(), kFailureNotice);
+        QCOMPARE(Editor(form), (QStringList{"Lied!", "Band", "Album", "1999", "Gut", "Rock"}));
+        QVERIFY(form.Command2->isEnabled());
+        VerifyAtRest(form);
+        if (!vanished)
+            QCOMPARE(ReadBytes(path), content);
+        const QStringList left = vanished ? QStringList{} : QStringList{"lied.mp3"};
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), left);
+    }
+};
+
+QTEST_MAIN(RemoveTagTest)
+#include "tst_remove_tag.moc"

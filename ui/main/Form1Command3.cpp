@@ -1,0 +1,43 @@
+// "ID3-Tag entfernen": cuts the trailer off the open file through a
+// temporary copy while the logo shows the progress.
+#include "core/TrailerFile.h"
+#include "ui/main/Form1.h"
+#include "ui/main/ProgressDisplay.h"
+#include "ui/main/TextConversion.h"
+#include "ui/main/frmMessage.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace tagwerk {
+
+void Form1::Command3_Click() {
+    setEnabled(false);
+    ProgressDisplay progress(*this);
+    progress.BeginProgress();
+    const RemoveResult result =
+        RemoveTagTrailer(NativePath(Label11->text()), NativePath(Label10->text()),
+                         [&progress](std::int64_t p, std::int64_t n) {
+                             progress.ShowProgress(ProgressBar::overall,
+                                                   static_cast<double>(p) / static_cast<double>(n),
+                                                   PercentText(p * 100 / n));
+                             return true;
+                         });
+    // Emptied only once the tag is gone: after a failure the fields still
+    // show the tag the file keeps.
+    if (result.outcome == RemoveOutcome::removed) {
+        Combo1->setCurrentIndex(Combo1->count() - 1);
+        clearTextFields();
+    }
+    progress.EndProgress();
+    setEnabled(true);
+    if (result.outcome == RemoveOutcome::failed) {
+        ShowNotice("Fehler beim Entfernen des ID3-Tags. Mögliche Ursachen: zuwenig Speicherplatz "
+                   "auf dem Datenträger, schreibgeschützter Datenträger oder Fehler beim Lesen der "
+                   "MP3-Datei.");
+        return;
+    }
+    Command2->setEnabled(false);
+}
+
+} // namespace tagwerk

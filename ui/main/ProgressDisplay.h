@@ -1,0 +1,52 @@
+#pragma once
+// The progress display of the main window, shared by every long operation:
+// the logo (Image1) narrowed from the right over its dimmed copy (Image2) is
+// the overall bar, the thin bar Shape2 along its lower edge the bar of the
+// current file, each with its percentage label (Label13, Label15). A bar and
+// its label change, and pending window events are handled, only when the
+// bar's width in whole pixels changes: at most 329 times per bar and run.
+#include <QString>
+#include <cstdint>
+
+class QLabel;
+class QWidget;
+
+namespace tagwerk {
+
+class Form1;
+
+enum class ProgressBar { overall, perFile };
+
+class ProgressDisplay {
+public:
+    static constexpr int kFullWidth = 329;
+
+    explicit ProgressDisplay(Form1& form);
+
+    // Shows "0%" and the bar at 1 pixel; with the per-file bar as well when asked.
+    void BeginProgress(bool withFileBar = false);
+    // Sets the bar to the whole part of fraction * 329 pixels and the label to
+    // the text, and handles pending events, only if that width is new.
+    void ShowProgress(ProgressBar bar, double fraction, const QString& text);
+    // Hides the labels (and the per-file bar) and gives the logo its full width.
+    void EndProgress();
+
+private:
+    struct Bar {
+        QWidget* widget;
+        QLabel* label;
+        int lastWidth = 0;
+    };
+    void Start(Bar& bar);
+
+    Bar overall_;
+    Bar perFile_;
+    bool withFileBar_ = false;
+};
+
+// A number with one blank in front, the place of its sign: " 7".
+QString SignPlaceText(std::int64_t value);
+// A percentage as the display shows it: " 42%".
+QString PercentText(std::int64_t percent);
+
+} // namespace tagwerk
