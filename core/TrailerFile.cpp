@@ -5,15 +5,13 @@
 namespace tagwerk {
 
 FindResult FindTagTrailer(const File& file, std::int64_t length) {
-    if (length <= kTrailerLength) {
-        return {};
+    FindResult result;
+    if (length > kTrailerLength) {
+        result.error =
+            file.readAt(length - kTrailerLength, result.trailer.data(), result.trailer.size());
+        result.found = result.error == FileError::none && IsTagMarker(result.trailer.data());
     }
-    std::uint8_t marker[3];
-    if (FileError error = file.readAt(length - kTrailerLength, marker, sizeof marker);
-        error != FileError::none) {
-        return {false, error};
-    }
-    return {IsTagMarker(marker), FileError::none};
+    return result;
 }
 
 ReadResult ReadTagTrailer(const std::string& path) {
@@ -28,13 +26,7 @@ ReadResult ReadTagTrailer(const std::string& path) {
     if (!found.found) {
         return {ReadOutcome::noTrailer, {}, FileError::none};
     }
-    TagTrailer trailer;
-    if (FileError error =
-            opened.file.readAt(opened.length - kTrailerLength, trailer.data(), trailer.size());
-        error != FileError::none) {
-        return {ReadOutcome::error, {}, error};
-    }
-    return {ReadOutcome::trailerFound, DecodeTagTrailer(trailer), FileError::none};
+    return {ReadOutcome::trailerFound, DecodeTagTrailer(found.trailer), FileError::none};
 }
 
 WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record) {
@@ -44,7 +36,10 @@ WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record) {
         FindResult found = FindTagTrailer(opened.file, opened.length);
         error = found.error;
         if (error == FileError::none) {
-            error = PutTrailer(opened.file, opened.length, found.found, EncodeTagTrailer(record));
+            const TagTrailer trailer = EncodeTagTrailer(record);
+            error = found.found
+                        ? OverwriteTrailer(opened.file, opened.length, trailer, found.trailer)
+                        : AppendTrailer(opened.file, opened.length, trailer);
         }
     }
     if (error == FileError::none) {
@@ -61,7 +56,8 @@ BlankResult BlankTagTrailer(const std::string& path) {
     if (!opened.found) {
         return {BlankOutcome::noTrailer, FileError::none};
     }
-    FileError error = PutTrailer(opened.file, opened.length, true, BlankTagTrailerBytes());
+    FileError error =
+        OverwriteTrailer(opened.file, opened.length, BlankTagTrailerBytes(), opened.trailer);
     if (error == FileError::none) {
         error = opened.file.close();
     }

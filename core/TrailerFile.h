@@ -15,10 +15,11 @@
 namespace tagwerk {
 
 // Whether an open file of the given length ends in a trailer: it is longer
-// than 128 bytes and the three bytes at length - 128 are "TAG". Nothing else
-// of the file is read.
+// than 128 bytes and its last 128 bytes begin with "TAG". They are read in
+// one go, so that whoever goes on to decode or replace them has them at hand.
 struct FindResult {
     bool found = false;
+    TagTrailer trailer{}; // the file's last 128 bytes, when found
     FileError error = FileError::none;
 };
 FindResult FindTagTrailer(const File& file, std::int64_t length);

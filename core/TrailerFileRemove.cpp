@@ -11,7 +11,7 @@ namespace {
 
 // The copy moves large chunks; the progress sink still hears of every
 // 100-byte block and then of every single byte, once that byte is written.
-constexpr std::int64_t kCopyChunk = std::int64_t{1} << 20;
+constexpr std::int64_t kCopyChunk = std::int64_t{64} << 10;
 constexpr std::int64_t kBlock = 100;
 
 class ProgressReport {

@@ -1,17 +1,15 @@
 #include "core/TrailerFileWrite.h"
 
-#include "core/TrailerFile.h"
-
 namespace tagwerk {
 
 namespace {
 
 TrailerForWriting FindThrough(OpenResult opened) {
     if (opened.error != FileError::none) {
-        return {File(), 0, false, opened.error};
+        return {File(), 0, false, {}, opened.error};
     }
     FindResult found = FindTagTrailer(opened.file, opened.length);
-    return {std::move(opened.file), opened.length, found.found, found.error};
+    return {std::move(opened.file), opened.length, found.found, found.trailer, found.error};
 }
 
 } // namespace
@@ -24,24 +22,34 @@ TrailerForWriting OpenTrailerForWriting(const std::string& path) {
     return FindThrough(OpenForWriting(path));
 }
 
-FileError PutTrailer(File& file, std::int64_t length, bool hasTrailer, const TagTrailer& trailer) {
-    if (!hasTrailer) {
-        FileError error = file.writeAt(length, trailer.data(), trailer.size());
-        if (error != FileError::none) {
-            (void)file.truncate(length);
-        }
-        return error;
-    }
+FileError OverwriteTrailer(File& file, std::int64_t length, const TagTrailer& trailer,
+                           const TagTrailer& old) {
     const std::int64_t offset = length - kTrailerLength;
-    TagTrailer old;
-    if (FileError error = file.readAt(offset, old.data(), old.size()); error != FileError::none) {
-        return error;
-    }
     FileError error = file.writeAt(offset, trailer.data(), trailer.size());
     if (error != FileError::none) {
         (void)file.writeAt(offset, old.data(), old.size());
     }
     return error;
+}
+
+FileError AppendTrailer(File& file, std::int64_t length, const TagTrailer& trailer) {
+    FileError error = file.writeAt(length, trailer.data(), trailer.size());
+    if (error != FileError::none) {
+        (void)file.truncate(length);
+    }
+    return error;
+}
+
+FileError PutTrailer(File& file, std::int64_t length, bool hasTrailer, const TagTrailer& trailer) {
+    if (!hasTrailer) {
+        return AppendTrailer(file, length, trailer);
+    }
+    TagTrailer old;
+    if (FileError error = file.readAt(length - kTrailerLength, old.data(), old.size());
+        error != FileError::none) {
+        return error;
+    }
+    return OverwriteTrailer(file, length, trailer, old);
 }
 
 } // namespace tagwerk

@@ -2,6 +2,7 @@
 // Steps shared by the trailer operations that change a file.
 #include "core/FileIo.h"
 #include "core/TagTrailer.h"
+#include "core/TrailerFile.h"
 
 #include <cstdint>
 #include <string>
@@ -15,6 +16,7 @@ struct TrailerForWriting {
     File file;
     std::int64_t length = 0;
     bool found = false;
+    TagTrailer trailer{}; // the file's last 128 bytes, when found
     FileError error = FileError::none;
 };
 
@@ -24,9 +26,17 @@ struct TrailerForWriting {
 // handle, which is the one that writes).
 TrailerForWriting OpenTrailerForWriting(const std::string& path);
 
-// Writes the trailer over the one the file ends in (`hasTrailer`) or appends
-// it. A failed overwrite puts the old 128 bytes back; a failed append cuts
-// the file back to `length`: no partial trailer is left behind.
+// Writes the trailer over the last 128 bytes of the file, which are `old`;
+// if that fails part-way, `old` is put back.
+FileError OverwriteTrailer(File& file, std::int64_t length, const TagTrailer& trailer,
+                           const TagTrailer& old);
+
+// Appends the trailer; if that fails part-way, the file is cut back to
+// `length`, so no partial trailer is left behind.
+FileError AppendTrailer(File& file, std::int64_t length, const TagTrailer& trailer);
+
+// Overwrites the trailer the file ends in (`hasTrailer`) or appends one, as
+// the two above do.
 FileError PutTrailer(File& file, std::int64_t length, bool hasTrailer, const TagTrailer& trailer);
 
 } // namespace tagwerk

@@ -162,10 +162,11 @@ TEST_P(RemoveTagTrailerSizes, CopiesThePayloadAndReportsEachBlockOnceWritten) {
 }
 
 // 1 byte: no block; 250: blocks and bytes; multiples of 100: blocks only;
-// past 1 MiB the copy goes on in further chunks, with blocks across their edges.
+// past 64 KiB the copy goes on in further chunks, with blocks across their
+// edges.
 INSTANTIATE_TEST_SUITE_P(Payloads, RemoveTagTrailerSizes,
-                         testing::Values(1, 99, 100, 101, 250, 1000, (1 << 20) + 1,
-                                         2 * (1 << 20) + 57));
+                         testing::Values(1, 99, 100, 101, 250, 1000, (64 << 10) + 1,
+                                         3 * (64 << 10) + 57, (1 << 20) + 1));
 
 TEST(RemoveTagTrailer, LeavesFilesWithoutATrailerAndOtherFilesAlone) {
     TempDir dir;
