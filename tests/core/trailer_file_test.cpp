@@ -256,9 +256,12 @@ TEST(TrailerFile, SymbolicLinkStaysALinkAndItsTargetChanges) {
               "lied.mp3");
 }
 
-TEST(TrailerFile, MissingFileOrDirectoryIsAnErrorAndNothingIsCreated) {
+// A FIFO would block an ordinary open until someone writes into it.
+TEST(TrailerFile, MissingFileOrNoRegularFileIsAnErrorAndNothingIsCreated) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("sub.mp3"));
+    ASSERT_EQ(::mkfifo(dir.file("fifo.mp3").c_str(), 0644), 0);
+    const std::vector<std::string> names{"fifo.mp3", "sub.mp3"};
     struct Case {
         std::string name;
         FileError error;
@@ -280,7 +283,7 @@ TEST(TrailerFile, MissingFileOrDirectoryIsAnErrorAndNothingIsCreated) {
         RemoveResult removed = RemoveTagTrailer(dir.path(), c.name, {});
         EXPECT_EQ(removed.outcome, RemoveOutcome::failed);
         EXPECT_EQ(removed.error, c.error);
-        EXPECT_EQ(dir.names(), std::vector<std::string>{"sub.mp3"});
+        EXPECT_EQ(dir.names(), names);
     }
 }
 
