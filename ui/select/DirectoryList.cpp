@@ -19,6 +19,7 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeWidget(parent) {
     setItemsExpandable(false);
     setExpandsOnDoubleClick(false);
     setUniformRowHeights(true);
+    setIndentation(10);
     connect(this, &QTreeWidget::itemActivated, this, &DirectoryList::open);
 }
 
@@ -49,6 +50,8 @@ void DirectoryList::open(QTreeWidgetItem* line) {
     if (target != path_)
         setPath(root_, target);
 }
+
+void DirectoryList::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {}
 
 QTreeWidgetItem* DirectoryList::addLine(QTreeWidgetItem* parent, const QString& text,
                                         const QString& path, bool opened) {

@@ -23,6 +23,11 @@ public:
 signals:
     void pathChanged();
 
+protected:
+    // Every level is always open: no branch lines or arrows, only indentation.
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
+
 private:
     void open(QTreeWidgetItem* line);
     QTreeWidgetItem* addLine(QTreeWidgetItem* parent, const QString& text, const QString& path,

@@ -25,13 +25,12 @@ public:
     QString currentDirectory() const;
     void setCurrentDirectory(const QString& directory);
 
+    // Reads the volumes afresh so that a drive mounted meanwhile is offered.
+    void showPopup() override;
+
 signals:
     // The user chose another drive.
     void driveChanged();
-
-protected:
-    // Reads the volumes afresh so that a drive mounted meanwhile is offered.
-    void showPopup() override;
 
 private:
     void listVolumes(const QList<Volume>& volumes, const QString& selectedRoot);

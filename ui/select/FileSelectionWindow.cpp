@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QIcon>
 
 namespace tagwerk {
 
@@ -17,6 +18,8 @@ FileSelectionWindow::FileSelectionWindow(const QString& name, const QString& tit
                            Qt::WindowCloseButtonHint) {
     setObjectName(name);
     setWindowTitle(title);
+    setWindowIcon(QIcon(":/pictures/tagwerk.png"));
+    setFont(LayoutFont());
     setFixedSize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
     CenterOnScreen(*this);
 

@@ -28,15 +28,19 @@ QStringList LineTexts(const QTreeWidget& list) {
     return texts;
 }
 
-class FixedVolumes : public VolumeSource {
+class ListedVolumes : public VolumeSource {
 public:
-    explicit FixedVolumes(QList<Volume> volumes) : volumes_(std::move(volumes)) {}
-    QList<Volume> volumes() const override { return volumes_; }
+    QList<Volume> list;
+    QList<Volume> volumes() const override { return list; }
     bool isReadable(const Volume&) const override { return true; }
-
-private:
-    QList<Volume> volumes_;
 };
+
+QStringList Items(const QComboBox& box) {
+    QStringList texts;
+    for (int i = 0; i < box.count(); ++i)
+        texts << box.itemText(i);
+    return texts;
+}
 
 } // namespace
 
@@ -57,6 +61,7 @@ private slots:
     void systemVolumesIncludeTheRootAndAreOrdered();
     void directoryListShowsPathAndOpensOnDoubleClick();
     void driveSelectorStartsAtTheStartVolume();
+    void driveSelectorOffersNewVolumesWhenOpened();
 
 private:
     QTemporaryDir tree_;
@@ -195,8 +200,9 @@ void SelectListingTest::directoryListShowsPathAndOpensOnDoubleClick() {
 
 void SelectListingTest::driveSelectorStartsAtTheStartVolume() {
     const QString stick = tree_.path() + "/";
-    VolumeSource::install(
-        std::make_unique<FixedVolumes>(QList<Volume>{{"/", ""}, {stick, "STICK"}, {"/zzz/", ""}}));
+    auto source = std::make_unique<ListedVolumes>();
+    source->list = {{"/", ""}, {stick, "STICK"}, {"/zzz/", ""}};
+    VolumeSource::install(std::move(source));
     DriveSelector drives(dir_ + "/Zeit", nullptr);
     QCOMPARE(drives.count(), 3);
     QCOMPARE(drives.currentText(), DriveText({stick, "STICK"}));
@@ -213,6 +219,23 @@ void SelectListingTest::driveSelectorStartsAtTheStartVolume() {
     QCOMPARE(drives.currentDirectory(), dir_ + "/Zeit");
     drives.setCurrentIndex(0);
     QCOMPARE(drives.currentDirectory(), QString("/usr"));
+}
+
+void SelectListingTest::driveSelectorOffersNewVolumesWhenOpened() {
+    auto source = std::make_unique<ListedVolumes>();
+    ListedVolumes& volumes = *source;
+    volumes.list = {{"/", ""}, {"/media/alt/", ""}};
+    VolumeSource::install(std::move(source));
+    DriveSelector drives("/media/alt/Musik", nullptr);
+    QSignalSpy changed(&drives, &DriveSelector::driveChanged);
+
+    volumes.list = {{"/", ""}, {"/media/neu/", "NEU"}};
+    drives.showPopup();
+    drives.hidePopup();
+    // The chosen drive, gone meanwhile, stays on offer until another is chosen.
+    QCOMPARE(Items(drives), (QStringList{"/", "/media/neu/ [NEU]", "/media/alt/"}));
+    QCOMPARE(drives.currentText(), QString("/media/alt/"));
+    QCOMPARE(changed.count(), 0);
 }
 
 QTEST_MAIN(SelectListingTest)
