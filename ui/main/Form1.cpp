@@ -3,6 +3,7 @@
 #include "core/GenreTable.h"
 #include "core/PathText.h"
 #include "core/TrailerFile.h"
+#include "ui/batch/Form5.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/FileErrorText.h"
 #include "ui/main/TextConversion.h"
@@ -239,6 +240,10 @@ void Form1::createMenus() {
     connect(Moeffnen, &QAction::triggered, this, [this] {
         hide();
         Form3::instance().show();
+    });
+    connect(ID3Entf, &QAction::triggered, this, [this] {
+        setEnabled(false);
+        Form5::instance().show();
     });
 }
 

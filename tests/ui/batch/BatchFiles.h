@@ -1,0 +1,54 @@
+#pragma once
+// Real files for the window tests of the long operations: MP3 payloads of
+// any length made from a lame stream, and a way to let the program meet
+// permission bits although the tests run as root.
+#include "ui/support/TagFiles.h"
+
+#include <QFile>
+#include <QStringList>
+#include <unistd.h>
+
+namespace tagwerk::test {
+
+// `size` bytes: the lame stream, with every byte value appended, repeated
+// and cut.
+inline QByteArray Payload(int size) {
+    QByteArray bytes = LameMp3();
+    for (int i = 0; i < 256; ++i)
+        bytes += char(i);
+    while (bytes.size() < size)
+        bytes += bytes;
+    return bytes.left(size);
+}
+
+inline const QByteArray kTagged = Id3v1Trailer({"Lied", "Band", "Album", "1999", "Gut", 17});
+inline const QByteArray kBlank = Id3v1Trailer({});
+
+// While it lives, the process acts as an ordinary user (when it runs as
+// root, who ignores permission bits); the files it is given become that
+// user's, so only their permission bits stand in the way.
+class OrdinaryUser {
+public:
+    static constexpr uid_t kUid = 65534;
+
+    explicit OrdinaryUser(const QStringList& paths) : root_(::geteuid() == 0) {
+        if (!root_)
+            return;
+        for (const QString& path : paths)
+            if (::chown(QFile::encodeName(path), kUid, kUid) != 0)
+                qFatal("cannot give %s to the ordinary user", qPrintable(path));
+        if (::setegid(kUid) != 0 || ::seteuid(kUid) != 0)
+            qFatal("cannot act as the ordinary user");
+    }
+    ~OrdinaryUser() {
+        if (root_ && (::seteuid(0) != 0 || ::setegid(0) != 0))
+            qFatal("cannot act as root again");
+    }
+    OrdinaryUser(const OrdinaryUser&) = delete;
+    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
+
+private:
+    bool root_;
+};
+
+} // namespace tagwerk::test

@@ -1,0 +1,186 @@
+#include "ui/batch/Form5.h"
+
+#include "core/PathText.h"
+#include "core/TrailerFile.h"
+#include "ui/main/Form1.h"
+#include "ui/main/ProgressDisplay.h"
+#include "ui/main/TextConversion.h"
+#include "ui/main/WindowGeometry.h"
+#include "ui/main/frmMessage.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tagwerk {
+
+namespace {
+
+QPushButton* MakeButton(QWidget* window, const char* name, const QString& caption,
+                        const QRect& place, const QString& toolTip) {
+    auto* button = new QPushButton(caption, window);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setToolTip(toolTip);
+    return button;
+}
+
+// Shows the entry as the main window's open file, as both runs do for the
+// file they work on.
+void ShowAsOpenFile(Form1& main, const QString& entry) {
+    const SplitPathResult parts = SplitPath(entry.toStdU16String());
+    main.Label10->setText(QString::fromStdU16String(parts.name));
+    main.Label11->setText(QString::fromStdU16String(parts.directory));
+}
+
+void EmptyEditor(Form1& main) {
+    main.Combo1->setCurrentIndex(main.Combo1->count() - 1);
+    for (QLineEdit* field : {main.Text1, main.Text2, main.Text3, main.Text4, main.Text5})
+        field->clear();
+}
+
+QString FailureNotice(int failed, const QString& done) {
+    return "Bei " + SignPlaceText(failed) + " Dateien konnte der ID3-Tag nicht " + done +
+           " werden. Mögliche Ursachen: Die Datei ist nicht mehr vorhanden oder schreibgeschützt, "
+           "der Datenträger ist voll oder schreibgeschützt.";
+}
+
+} // namespace
+
+Form5::Form5() {
+    setObjectName("Form5");
+    setWindowTitle("Tagwerk: Entfernen von ID3-Tags");
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(LayoutFont());
+    setFixedSize(TwipsToPixels(4680), TwipsToPixels(4200));
+
+    Label1 = new QLabel(
+        "Hiermit können Sie die ID3-Tags von allen in der Dateiliste enthaltenen Dateien "
+        "entfernen. Das Entfernen von ID3-Tags ist mit Tagwerk momentan noch relativ langwierig. "
+        "Daher lässt sich als Alternative der ID3-Tag auch nur leeren, anstatt ihn zu entfernen. "
+        "Achtung: Einmal entfernte oder geleerte ID3-Tags können nicht auf Knopfdruck wieder "
+        "hergestellt werden - sie sind dann unwiederbringlich gelöscht. Wird während dem "
+        "Entfernungsvorgang auf Abbruch geklickt, so stoppt das Programm die Bearbeitung.",
+        this);
+    Label1->setObjectName("Label1");
+    Label1->setGeometry(TwipsRect(120, 120, 4455, 1815));
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Command1 =
+        MakeButton(this, "Command1", "Entferne alle ID3-Tags", TwipsRect(120, 2040, 4455, 375),
+                   "Entfernt von allen Dateien der Dateiauswahlliste (soweit vorhanden) den "
+                   "ID3-Tag, also die letzten 128 Bytes.");
+    Command2 = MakeButton(this, "Command2", "Leere alle ID3-Tags (soweit vorhanden)",
+                          TwipsRect(120, 2520, 4455, 375),
+                          "Alternative zur obigen Schaltfläche (wegen höherer Geschwindigkeit). "
+                          "Die ID3-Tags werden (soweit vorhanden) nicht entfernt, sondern mit "
+                          "Leerzeichen gefüllt.");
+    Command3 = MakeButton(this, "Command3", "Abbruch", TwipsRect(120, 3000, 4455, 1095),
+                          "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.");
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+
+    connect(Command1, &QPushButton::clicked, this, &Form5::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form5::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form5::Command3_Click);
+    CenterOnScreen(*this);
+}
+
+Form1& Form5::beginRun() {
+    Form1& main = Form1::instance();
+    main.setEnabled(false);
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+    return main;
+}
+
+void Form5::endRun(Form1& main, int failed, const QString& failureNotice) {
+    main.setEnabled(true);
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+    // Unloaded once the click that started the run has been handled.
+    hide();
+    deleteLater();
+    // Silence would report the failed files as done.
+    if (failed > 0)
+        ShowNotice(failureNotice);
+}
+
+void Form5::Command1_Click() {
+    Form1& main = beginRun();
+    ProgressDisplay progress(main);
+    progress.BeginProgress(true);
+    EmptyEditor(main);
+
+    const int n = main.List1->count();
+    int failed = 0;
+    for (int i = 1; i <= n; ++i) {
+        ShowAsOpenFile(main, main.List1->entryAt(i - 1));
+        const QString fileText =
+            " der Datei " + SignPlaceText(i) + " von " + SignPlaceText(n) + " bearbeitet";
+        const auto sink = [&](std::int64_t p, std::int64_t length) {
+            const double fileFraction = static_cast<double>(p) / static_cast<double>(length);
+            progress.ShowProgress(ProgressBar::perFile, fileFraction,
+                                  PercentText(p * 100 / length) + fileText);
+            // Stop at once rather than show one more step after "Abbruch".
+            if (aborted())
+                return false;
+            const double done = fileFraction + i - 1;
+            progress.ShowProgress(ProgressBar::overall, done / n,
+                                  PercentText(static_cast<std::int64_t>(done * 100 / n)) +
+                                      " insgesamt");
+            return !aborted();
+        };
+        const RemoveResult result = RemoveTagTrailer(NativePath(main.Label11->text()),
+                                                     NativePath(main.Label10->text()), sink);
+        if (result.outcome == RemoveOutcome::failed)
+            ++failed;
+        if (aborted())
+            break;
+    }
+    progress.EndProgress();
+    endRun(main, failed, FailureNotice(failed, "entfernt"));
+}
+
+void Form5::Command2_Click() {
+    Form1& main = beginRun();
+    ProgressDisplay progress(main);
+    progress.BeginProgress();
+    EmptyEditor(main);
+
+    const int n = main.List1->count();
+    int failed = 0;
+    for (int i = 1; i <= n; ++i) {
+        const QString entry = main.List1->entryAt(i - 1);
+        ShowAsOpenFile(main, entry);
+        const BlankResult result = BlankTagTrailer(NativePath(entry));
+        if (result.outcome == BlankOutcome::blanked) {
+            const double fraction = static_cast<double>(i) / n;
+            progress.ShowProgress(ProgressBar::overall, fraction,
+                                  PercentText(static_cast<std::int64_t>(fraction * 100)) +
+                                      " insgesamt");
+        } else if (result.outcome == BlankOutcome::error) {
+            ++failed;
+        }
+        if (aborted())
+            break;
+    }
+    progress.EndProgress();
+    endRun(main, failed, FailureNotice(failed, "geleert"));
+}
+
+void Form5::Command3_Click() {
+    Form1::instance().setEnabled(true);
+    hide();
+}
+
+void Form5::closeEvent(QCloseEvent* event) {
+    Command3_Click();
+    event->accept();
+}
+
+} // namespace tagwerk

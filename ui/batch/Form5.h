@@ -1,0 +1,43 @@
+#pragma once
+// The batch removal window: removes or blanks the trailers of every file of
+// the main window's file list, with the progress on the main window. A run
+// stops at its next check once the window is hidden ("Abbruch" or the close
+// box), and ends by unloading the window.
+#include "ui/main/WindowSingleton.h"
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace tagwerk {
+
+class Form1;
+
+class Form5 : public QWidget, public WindowSingleton<Form5> {
+    Q_OBJECT
+public:
+    QLabel* Label1 = nullptr;        // what the two actions do
+    QPushButton* Command1 = nullptr; // "Entferne alle ID3-Tags"
+    QPushButton* Command2 = nullptr; // "Leere alle ID3-Tags (soweit vorhanden)"
+    QPushButton* Command3 = nullptr; // "Abbruch"
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+protected:
+    // Closing by the title bar acts like "Abbruch".
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class WindowSingleton<Form5>;
+    Form5();
+
+    bool aborted() const { return isHidden(); }
+    // The steps both runs share before and after their loop.
+    Form1& beginRun();
+    void endRun(Form1& main, int failed, const QString& failureNotice);
+};
+
+} // namespace tagwerk
