@@ -35,7 +35,7 @@ Form3::Form3() : FileSelectionWindow("Form3", "Tagwerk: Dateien auswählen...", 
     connect(File1, &FileNameList::fileDoubleClicked, this, &Form3::Command1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
-    connect(List1, &QListWidget::currentRowChanged, this, &Form3::List1_Click);
+    connect(List1, &QListWidget::itemSelectionChanged, this, &Form3::List1_Click);
     connect(List1, &QListWidget::itemDoubleClicked, this, &Form3::List1_DblClick);
     connect(Command5, &QPushButton::clicked, this, &Form3::Command5_Click);
     connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
@@ -120,9 +120,10 @@ void Form3::Command3_Click() {
 }
 
 void Form3::List1_Click() {
-    if (List1->currentRow() < 0)
+    const QString entry = List1->selectedEntry();
+    if (entry.isEmpty())
         return;
-    const PathParts parts = SplitPath(List1->entryAt(List1->currentRow()));
+    const PathParts parts = SplitPath(entry);
     Label7->setText(parts.name);
     Label9->setText(parts.directory);
 }
@@ -136,7 +137,8 @@ void Form3::Command5_Click() {
     if (selected.isEmpty())
         return;
     {
-        // The file-name and directory display keep the removed entry's parts.
+        // Removing selects the neighbour for a moment; the file-name and
+        // directory display keep the removed entry's parts.
         const QSignalBlocker quiet(List1);
         List1->removeEntry(List1->row(selected.first()));
         List1->setCurrentRow(-1);

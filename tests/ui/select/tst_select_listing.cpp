@@ -56,7 +56,6 @@ private slots:
     void nearestExistingDirectory();
     void volumeIndexOf_data();
     void volumeIndexOf();
-    void driveText();
     void joinPathAtRoot();
     void systemVolumesIncludeTheRootAndAreOrdered();
     void directoryListShowsPathAndOpensOnDoubleClick();
@@ -137,11 +136,6 @@ void SelectListingTest::volumeIndexOf() {
     const QList<Volume> volumes{{"/", ""}, {"/media/stick/", "URLAUB"}};
     QCOMPARE(VolumeIndexOf(volumes, directory), expected);
     QCOMPARE(VolumeIndexOf({{"/media/stick/", ""}}, "/home"), -1);
-}
-
-void SelectListingTest::driveText() {
-    QCOMPARE(DriveText({"/", ""}), QString("/"));
-    QCOMPARE(DriveText({"/media/stick/", "URLAUB"}), QString("/media/stick/ [URLAUB]"));
 }
 
 void SelectListingTest::joinPathAtRoot() {
