@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
-#include <utility>
+#include <numeric>
 #include <vector>
 
 namespace tagwerk {
@@ -19,18 +19,20 @@ namespace {
 void SortNames(QStringList& names) {
     QCollator collator(QLocale(QLocale::German, QLocale::Germany));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+    std::vector<QCollatorSortKey> keys;
     keys.reserve(names.size());
-    for (qsizetype i = 0; i < names.size(); ++i)
-        keys.emplace_back(collator.sortKey(names[i]), i);
-    std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
-        const int order = a.first.compare(b.first);
-        return order != 0 ? order < 0 : names[a.second] < names[b.second];
+    for (const QString& name : names)
+        keys.push_back(collator.sortKey(name));
+    std::vector<qsizetype> order(names.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int compared = keys[a].compare(keys[b]);
+        return compared != 0 ? compared < 0 : names[a] < names[b];
     });
     QStringList sorted;
     sorted.reserve(names.size());
-    for (const auto& key : keys)
-        sorted.append(names[key.second]);
+    for (const qsizetype index : order)
+        sorted.append(names[index]);
     names = std::move(sorted);
 }
 
