@@ -2,6 +2,7 @@
 
 #include "core/PathText.h"
 #include "core/TrailerFile.h"
+#include "ui/batch/BatchControls.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
@@ -17,15 +18,6 @@
 namespace tagwerk {
 
 namespace {
-
-QPushButton* MakeButton(QWidget* window, const char* name, const QString& caption,
-                        const QRect& place, const QString& toolTip) {
-    auto* button = new QPushButton(caption, window);
-    button->setObjectName(name);
-    button->setGeometry(place);
-    button->setToolTip(toolTip);
-    return button;
-}
 
 // Shows the entry as the main window's open file, as both runs do for the
 // file they work on.
@@ -57,30 +49,29 @@ Form5::Form5() {
     setFont(LayoutFont());
     setFixedSize(TwipsToPixels(4680), TwipsToPixels(4200));
 
-    Label1 = new QLabel(
+    Label1 = MakeControl<QLabel>(
+        this, "Label1", TwipsRect(120, 120, 4455, 1815), QString(),
         "Hiermit können Sie die ID3-Tags von allen in der Dateiliste enthaltenen Dateien "
         "entfernen. Das Entfernen von ID3-Tags ist mit Tagwerk momentan noch relativ langwierig. "
         "Daher lässt sich als Alternative der ID3-Tag auch nur leeren, anstatt ihn zu entfernen. "
         "Achtung: Einmal entfernte oder geleerte ID3-Tags können nicht auf Knopfdruck wieder "
         "hergestellt werden - sie sind dann unwiederbringlich gelöscht. Wird während dem "
-        "Entfernungsvorgang auf Abbruch geklickt, so stoppt das Programm die Bearbeitung.",
-        this);
-    Label1->setObjectName("Label1");
-    Label1->setGeometry(TwipsRect(120, 120, 4455, 1815));
+        "Entfernungsvorgang auf Abbruch geklickt, so stoppt das Programm die Bearbeitung.");
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Command1 =
-        MakeButton(this, "Command1", "Entferne alle ID3-Tags", TwipsRect(120, 2040, 4455, 375),
-                   "Entfernt von allen Dateien der Dateiauswahlliste (soweit vorhanden) den "
-                   "ID3-Tag, also die letzten 128 Bytes.");
-    Command2 = MakeButton(this, "Command2", "Leere alle ID3-Tags (soweit vorhanden)",
-                          TwipsRect(120, 2520, 4455, 375),
-                          "Alternative zur obigen Schaltfläche (wegen höherer Geschwindigkeit). "
-                          "Die ID3-Tags werden (soweit vorhanden) nicht entfernt, sondern mit "
-                          "Leerzeichen gefüllt.");
-    Command3 = MakeButton(this, "Command3", "Abbruch", TwipsRect(120, 3000, 4455, 1095),
-                          "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.");
+    Command1 = MakeControl<QPushButton>(this, "Command1", TwipsRect(120, 2040, 4455, 375),
+                                        "Entfernt von allen Dateien der Dateiauswahlliste (soweit "
+                                        "vorhanden) den ID3-Tag, also die letzten 128 Bytes.",
+                                        "Entferne alle ID3-Tags");
+    Command2 = MakeControl<QPushButton>(
+        this, "Command2", TwipsRect(120, 2520, 4455, 375),
+        "Alternative zur obigen Schaltfläche (wegen höherer Geschwindigkeit). Die ID3-Tags werden "
+        "(soweit vorhanden) nicht entfernt, sondern mit Leerzeichen gefüllt.",
+        "Leere alle ID3-Tags (soweit vorhanden)");
+    Command3 = MakeControl<QPushButton>(
+        this, "Command3", TwipsRect(120, 3000, 4455, 1095),
+        "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.", "Abbruch");
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
 

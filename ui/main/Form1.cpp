@@ -3,6 +3,7 @@
 #include "core/GenreTable.h"
 #include "core/PathText.h"
 #include "core/TrailerFile.h"
+#include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/FileErrorText.h"
@@ -240,6 +241,10 @@ void Form1::createMenus() {
     connect(Moeffnen, &QAction::triggered, this, [this] {
         hide();
         Form3::instance().show();
+    });
+    connect(ID3Name, &QAction::triggered, this, [this] {
+        Form4::instance().show();
+        hide();
     });
     connect(ID3Entf, &QAction::triggered, this, [this] {
         setEnabled(false);

@@ -1,7 +1,7 @@
 // The batch removal window: its controls, the removal and blanking runs over
 // real files with their progress, "Abbruch" in the middle of a large file,
 // and failures that are counted and reported once.
-#include "ui/batch/BatchFiles.h"
+#include "ui/batch/BatchTestSupport.h"
 #include "ui/batch/Form5.h"
 #include "ui/batch/ProgressRecorder.h"
 #include "ui/main/Form1.h"
@@ -51,12 +51,6 @@ void VerifyRunEnded() {
     QVERIFY(Form5::instance().isHidden());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!Form5::exists());
-}
-
-QString Notice() {
-    return frmMessage::exists() && frmMessage::instance().isVisible()
-               ? frmMessage::instance().Label1->text()
-               : QString();
 }
 
 QStringList FilesIn(const QTemporaryDir& dir) {
@@ -150,7 +144,7 @@ private slots:
         OpenForm5({});
         Start(run);
         VerifyRunEnded();
-        QCOMPARE(Notice(), QString());
+        QCOMPARE(ShownNotice(), QString());
     }
 
     // Three large files, only the second with a trailer: the overall bar
@@ -241,7 +235,7 @@ private slots:
         QCOMPARE(ReadBytes(paths[9]), contents[9]);
         QCOMPARE(Form1::instance().Label10->text(), QString("10.mp3"));
         VerifyRunEnded();
-        QCOMPARE(Notice(), QString());
+        QCOMPARE(ShownNotice(), QString());
     }
 
     // "Abbruch" (or the close box) at the first visible step: the large file
@@ -321,7 +315,7 @@ private slots:
         QCOMPARE(Form1::instance().Label10->text(), QString("ordner.mp3"));
         QCOMPARE(FilesIn(dir), (QStringList{"gut.mp3", "schreibgeschuetzt.mp3"}));
         VerifyRunEnded();
-        QCOMPARE(Notice(), notice);
+        QCOMPARE(ShownNotice(), notice);
     }
 };
 

@@ -1,7 +1,7 @@
 // "ID3-Tag entfernen" on the open file: the progress on the logo, the state
 // of the main window afterwards, and failures that leave file and fields as
 // they were.
-#include "ui/batch/BatchFiles.h"
+#include "ui/batch/BatchTestSupport.h"
 #include "ui/batch/ProgressRecorder.h"
 #include "ui/main/Form1.h"
 #include "ui/main/frmMessage.h"

@@ -1,10 +1,12 @@
 #pragma once
-// Real files for the window tests of the long operations: MP3 payloads of
-// any length made from a lame stream, and a way to let the program meet
-// permission bits although the tests run as root.
+// For the window tests of the long operations: MP3 payloads of any length
+// made from a lame stream, a way to let the program meet permission bits
+// although the tests run as root, and the notice a run ended with.
+#include "ui/main/frmMessage.h"
 #include "ui/support/TagFiles.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QStringList>
 #include <unistd.h>
 
@@ -50,5 +52,12 @@ public:
 private:
     bool root_;
 };
+
+// The text of the message window when it is shown, else empty.
+inline QString ShownNotice() {
+    return frmMessage::exists() && frmMessage::instance().isVisible()
+               ? frmMessage::instance().Label1->text()
+               : QString();
+}
 
 } // namespace tagwerk::test
