@@ -88,6 +88,7 @@ Form1::Form1() {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(":/pictures/tagwerk.png"));
+    setFont(LayoutFont());
 
     auto* client = new QWidget(this);
     client->setObjectName("client");
@@ -232,7 +233,8 @@ void Form1::createMenus() {
     Ueber = MakeMenuItem(about, "Ueber", "Ü&ber Tagwerk...");
 
     // Ends at once: no unload handler, no question about unsaved edits.
-    connect(Ende, &QAction::triggered, qApp, &QCoreApplication::quit);
+    // (QCoreApplication::quit would first close every window.)
+    connect(Ende, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
     connect(Ueber, &QAction::triggered, this, &Form1::Ueber_Click);
     connect(oeffnen, &QAction::triggered, this, [this] {
         hide();
@@ -291,7 +293,7 @@ bool Form1::Form_Unload() {
         }
     }
     unloadLater();
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
     return true;
 }
 

@@ -59,7 +59,10 @@ import json, sys
 from mutagen.id3 import ParseID3v1
 data = open(sys.argv[1], 'rb').read()[-128:]
 frames = ParseID3v1(data) or {}
-print(json.dumps({key: str(frame) for key, frame in frames.items()}))
+text = {key: str(frame) for key, frame in frames.items()}
+if 'TCON' in frames:
+    text['TCON'] = frames['TCON'].genres[0]
+print(json.dumps(text))
 )";
     QProcess python;
     python.start("/usr/bin/python3", {"-c", script, path});

@@ -1,0 +1,522 @@
+// The editing cycle of the main window, driven as a user would: opening list
+// entries, editing, loading and saving, the questions about unsaved edits,
+// the list commands, closing the window, and failures of the file access.
+#include "ui/main/Form1.h"
+#include "ui/main/frmMessage.h"
+#include "ui/support/TagFiles.h"
+#include "ui/support/WindowDriver.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+using namespace tagwerk;
+using namespace tagwerk::test;
+
+namespace {
+
+const QString kUnsavedQuestion =
+    "Die Änderungen an der aktuellen Datei wurden noch nicht gespeichert. Möchten Sie, dass die "
+    "Änderungen gespeichert werden?";
+const QString kReloadQuestion = "Sollen die Änderungen an der aktuellen Datei verworfen und der "
+                                "ID3-Tag erneut eingeladen werden? ";
+const QByteArray kAudio(1000, 'a');
+const Id3v1Fields kSong{"Lied", "Band", "Album", "1999", "Gut", 17};
+const QStringList kSongFields{"Lied", "Band", "Album", "1999", "Gut", "Rock"};
+const QStringList kBlankFields{"", "", "", "", "", "(keine Zuordnung)"};
+
+QStringList Editor(const Form1& form) {
+    return {form.Text1->text(), form.Text2->text(), form.Text3->text(),
+            form.Text4->text(), form.Text5->text(), form.Combo1->currentText()};
+}
+
+// Enabled states of "speichern", "laden" and "entfernen".
+QList<bool> Buttons(const Form1& form) {
+    return {form.Command1->isEnabled(), form.Command2->isEnabled(), form.Command3->isEnabled()};
+}
+
+// Lists the file (if it is not yet listed) and double-clicks its entry.
+void Open(Form1& form, const QString& path) {
+    form.List1->AddIfAbsent(path);
+    DoubleClickEntry(form.List1, form.List1->row(form.List1->findItems(path, Qt::MatchExactly)[0]));
+}
+
+// The user's edit: the title gets one more letter.
+void EditTitle(Form1& form) {
+    form.Text1->setFocus();
+    QTest::keyClick(form.Text1, Qt::Key_End);
+    TypeText(form.Text1, "X");
+}
+
+// Closes the main window from the program's event loop, as its close box
+// does, and returns when the program ends.
+void CloseInEventLoop(Form1& form) {
+    QTimer::singleShot(0, &form, &QWidget::close);
+    QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+} // namespace
+
+class EditingCycleTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> directory_;
+    QString inDirectory(const QString& name) const { return directory_->filePath(name); }
+    QString file(const QString& name, const QByteArray& bytes) {
+        const QString path = directory_->filePath(name);
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+private slots:
+    void init() {
+        FreshMainWindow();
+        directory_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(directory_->isValid());
+    }
+
+    void openingLoadsTheTag_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<bool>("removable");
+        QTest::newRow("no trailer") << kAudio << kBlankFields << false;
+        QTest::newRow("empty file") << QByteArray() << kBlankFields << false;
+        QTest::newRow("only a trailer, 128 bytes") << Id3v1Trailer(kSong) << kBlankFields << false;
+        QTest::newRow("lower-case marker")
+            << kAudio + Id3v1Trailer(kSong).replace(0, 3, "tag") << kBlankFields << false;
+        QTest::newRow("trailer") << kAudio + Id3v1Trailer(kSong) << kSongFields << true;
+        QTest::newRow("blanks and NUL cut")
+            << kAudio + Id3v1Trailer({"Abc", QByteArray("Ab\0cd", 5), "", "99", "", 255})
+            << QStringList{"Abc", "Ab", "", "99", "", "(keine Zuordnung)"} << true;
+        QTest::newRow("Windows-1252")
+            << kAudio + Id3v1Trailer({"Caf\xe9 \x80 \x96", "", "", "", "", 0})
+            << QStringList{"Café € –", "", "", "", "", "Blues"} << true;
+        QTest::newRow("genre without name")
+            << kAudio + Id3v1Trailer({"T", "", "", "", "", 200})
+            << QStringList{"T", "", "", "", "", "(keine Zuordnung)"} << true;
+    }
+
+    void openingLoadsTheTag() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, fields);
+        QFETCH(bool, removable);
+        Form1& form = Form1::instance();
+        const QString path = file("Lied.mp3", bytes);
+        MessageAnswerer answerer("OK");
+        QSignalSpy opened(form.List1, &FileListBox::DblClick);
+        Open(form, path);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(answerer.texts(), QStringList()); // nothing to settle right after start
+        QCOMPARE(form.Label10->text(), QString("Lied.mp3"));
+        QCOMPARE(form.Label11->text(), directory_->path() + "/");
+        QCOMPARE(Editor(form), fields);
+        QCOMPARE(Buttons(form), QList<bool>({false, false, removable}));
+        QCOMPARE(form.EditorState, 1);
+        QVERIFY(form.isEnabled());
+        QCOMPARE(ReadBytes(path), bytes);
+    }
+
+    // Every field's edit marks the editor modified; "laden" only when the file has a tag.
+    void editEnablesButtons_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("tagged");
+        for (const char* field : {"Text1", "Text2", "Text3", "Text4", "Text5", "Combo1"}) {
+            QTest::addRow("%s, file with tag", field) << field << true;
+            QTest::addRow("%s, file without tag", field) << field << false;
+        }
+    }
+
+    void editEnablesButtons() {
+        QFETCH(QString, field);
+        QFETCH(bool, tagged);
+        Form1& form = Form1::instance();
+        Open(form, file("a.mp3", tagged ? kAudio + Id3v1Trailer(kSong) : kAudio));
+        QWidget* control = form.findChild<QWidget*>(field);
+        if (auto* genres = qobject_cast<QComboBox*>(control)) {
+            genres->setFocus();
+            QTest::keyClick(genres, Qt::Key_Up);
+        } else {
+            QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
+            TypeText(control, "1");
+        }
+        QCOMPARE(form.EditorState, 0);
+        QCOMPARE(Buttons(form), QList<bool>({true, tagged, tagged}));
+    }
+
+    void reloadAfterEdits_data() {
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("reloaded");
+        QTest::newRow("asked, OK") << false << "OK" << true;
+        QTest::newRow("asked, Nein") << false << "Nein" << false;
+        QTest::newRow("Check1 ticked") << true << "" << true;
+    }
+
+    void reloadAfterEdits() {
+        QFETCH(bool, automatic);
+        QFETCH(QString, answer);
+        QFETCH(bool, reloaded);
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio + Id3v1Trailer(kSong));
+        Open(form, path);
+        EditTitle(form);
+        form.Check1->setChecked(automatic);
+        MessageAnswerer answerer(answer);
+        Click(form.Command2);
+        QCOMPARE(answerer.texts(), automatic ? QStringList() : QStringList{kReloadQuestion});
+        QCOMPARE(form.Text1->text(), QString(reloaded ? "Lied" : "LiedX"));
+        QCOMPARE(form.EditorState, reloaded ? 1 : 0);
+        QCOMPARE(form.Command1->isEnabled(), !reloaded);
+        QVERIFY(form.isEnabled());
+        QCOMPARE(ReadBytes(path), kAudio + Id3v1Trailer(kSong));
+    }
+
+    // A reload keeps the genre box when the new tag has no named genre or no tag at all.
+    void reloadKeepsGenre_data() {
+        QTest::addColumn<QByteArray>("changed");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QList<bool>>("buttons");
+        QTest::newRow("tag removed meanwhile")
+            << kAudio << QStringList{"", "", "", "", "", "Rock"} << QList<bool>{false, true, false};
+        QTest::newRow("genre code 200")
+            << kAudio + Id3v1Trailer({"Neu", "", "", "", "", 200})
+            << QStringList{"Neu", "", "", "", "", "Rock"} << QList<bool>{false, true, true};
+    }
+
+    void reloadKeepsGenre() {
+        QFETCH(QByteArray, changed);
+        QFETCH(QStringList, fields);
+        QFETCH(QList<bool>, buttons);
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio + Id3v1Trailer(kSong));
+        Open(form, path);
+        EditTitle(form);
+        WriteBytes(path, changed);
+        form.Check1->setChecked(true);
+        Click(form.Command2);
+        QCOMPARE(Editor(form), fields);
+        QCOMPARE(Buttons(form), buttons);
+    }
+
+    void saveWritesTheTrailer_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("kept"); // the bytes before the new trailer
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("genre");
+        QTest::addColumn<QByteArray>("trailer");
+        QTest::newRow("appended") << kAudio << kAudio << "99"
+                                  << "Blues" << Id3v1Trailer({"X", "", "", "99", "", 0});
+        QTest::newRow("overwritten")
+            << kAudio + Id3v1Trailer(kSong) << kAudio << "2001"
+            << "(keine Zuordnung)" << Id3v1Trailer({"LiedX", "Band", "Album", "2001", "Gut", 255});
+        QTest::newRow("128 bytes get a second trailer")
+            << Id3v1Trailer(kSong) << Id3v1Trailer(kSong) << ""
+            << "Rock" << Id3v1Trailer({"X", "", "", "", "", 17});
+        QTest::newRow("empty file") << QByteArray() << QByteArray() << ""
+                                    << "Rock" << Id3v1Trailer({"X", "", "", "", "", 17});
+    }
+
+    void saveWritesTheTrailer() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, kept);
+        QFETCH(QString, year);
+        QFETCH(QString, genre);
+        QFETCH(QByteArray, trailer);
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", before);
+        Open(form, path);
+        const bool removable = form.Command3->isEnabled();
+        EditTitle(form);
+        form.Text4->setText(year);
+        form.Combo1->setCurrentText(genre);
+        Click(form.Command1);
+        QCOMPARE(ReadBytes(path), kept + trailer);
+        QCOMPARE(form.EditorState, 1);
+        QCOMPARE(Buttons(form), QList<bool>({false, false, removable}));
+    }
+
+    void savedBlanksAndCharactersComeBack() {
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio);
+        Open(form, path);
+        TypeText(form.Text1, "Grüße €  ");
+        Click(form.Command1);
+        QCOMPARE(ReadBytes(path).mid(1003, 9), QByteArray("Gr\xfc\xdf"
+                                                          "e \x80  "));
+        Open(form, path);
+        QCOMPARE(form.Text1->text(), QString("Grüße €"));
+    }
+
+    // An independent reader sees what was saved into a real MP3 stream.
+    void mutagenReadsTheSavedTag() {
+        const QByteArray mp3 = LameMp3();
+        if (mp3.isEmpty())
+            QSKIP("lame is not installed");
+        Form1& form = Form1::instance();
+        const QString path = file("echt.mp3", mp3);
+        Open(form, path);
+        TypeText(form.Text1, "Grüße");
+        TypeText(form.Text2, "Künstler");
+        TypeText(form.Text4, "2001");
+        form.Combo1->setCurrentText("Rock");
+        Click(form.Command1);
+        const QMap<QString, QString> tag = MutagenId3v1(path);
+        QCOMPARE(tag.value("TIT2"), QString("Grüße"));
+        QCOMPARE(tag.value("TPE1"), QString("Künstler"));
+        QCOMPARE(tag.value("TDRC"), QString("2001"));
+        QCOMPARE(tag.value("TCON"), QString("Rock"));
+        QCOMPARE(ReadBytes(path).left(mp3.size()), mp3);
+    }
+
+    void saveWithoutOpenFileOnlyMarksUnchanged() {
+        Form1& form = Form1::instance();
+        TypeText(form.Text1, "x");
+        Click(form.Command1);
+        QCOMPARE(form.EditorState, 1);
+        QCOMPARE(Buttons(form), QList<bool>({true, false, false}));
+        QCOMPARE(QDir(directory_->path()).entryList(QDir::Files), QStringList());
+    }
+
+    void openAnotherEntrySettlesEdits_data() {
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("asked, OK saves") << false << "OK" << true;
+        QTest::newRow("asked, Nein discards") << false << "Nein" << false;
+        QTest::newRow("Check1 saves without asking") << true << "" << true;
+    }
+
+    void openAnotherEntrySettlesEdits() {
+        QFETCH(bool, automatic);
+        QFETCH(QString, answer);
+        QFETCH(bool, saved);
+        Form1& form = Form1::instance();
+        const QString first = file("a.mp3", kAudio + Id3v1Trailer(kSong));
+        const QString second = file("b.mp3", kAudio);
+        Open(form, first);
+        EditTitle(form);
+        form.Check1->setChecked(automatic);
+        MessageAnswerer answerer(answer);
+        Open(form, second);
+        QCOMPARE(answerer.texts(), automatic ? QStringList() : QStringList{kUnsavedQuestion});
+        QCOMPARE(ReadBytes(first).mid(1003, 5), QByteArray(saved ? "LiedX" : "Lied "));
+        QCOMPARE(form.Label10->text(), QString("b.mp3"));
+        QCOMPARE(Editor(form), kBlankFields);
+        QCOMPARE(Buttons(form), QList<bool>({false, false, false}));
+        QCOMPARE(form.EditorState, 1);
+        QVERIFY(form.isEnabled());
+    }
+
+    // Emptied fields count as nothing to save, also when they held a tag before.
+    void blankEditorIsNeverAsked() {
+        Form1& form = Form1::instance();
+        const QString first = file("a.mp3", kAudio + Id3v1Trailer(kSong));
+        Open(form, first);
+        for (QLineEdit* field : {form.Text1, form.Text2, form.Text3, form.Text4, form.Text5})
+            field->clear();
+        form.Combo1->setCurrentIndex(148);
+        QCOMPARE(form.EditorState, 0);
+        MessageAnswerer answerer("OK");
+        Open(form, file("b.mp3", kAudio));
+        QCOMPARE(answerer.texts(), QStringList());
+        QCOMPARE(ReadBytes(first), kAudio + Id3v1Trailer(kSong));
+    }
+
+    void reopeningTheOpenEntrySavesAndRereads() {
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio + Id3v1Trailer(kSong));
+        Open(form, path);
+        EditTitle(form);
+        MessageAnswerer answerer("OK");
+        Open(form, path);
+        QCOMPARE(answerer.texts().size(), 1);
+        QCOMPARE(form.Text1->text(), QString("LiedX"));
+        QCOMPARE(form.EditorState, 1);
+    }
+
+    void doubleClickWithoutSelectionClearsTheEditor() {
+        Form1& form = Form1::instance();
+        Open(form, file("a.mp3", kAudio + Id3v1Trailer(kSong)));
+        form.List1->clearSelection();
+        const QPoint below(10, form.List1->viewport()->height() - 5);
+        QTest::mouseDClick(form.List1->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(form.Label10->text(), QString());
+        QCOMPARE(form.Label11->text(), QString());
+        QCOMPARE(Editor(form), kBlankFields);
+    }
+
+    void listCommands() {
+        Form1& form = Form1::instance();
+        Click(form.Command4); // empty list: the count label stays as it was
+        QCOMPARE(form.Label12->text(), QString());
+        const QString open = file("a.mp3", kAudio + Id3v1Trailer(kSong));
+        Open(form, open);
+        form.List1->AddIfAbsent(inDirectory("b.mp3"));
+        form.List1->AddIfAbsent(inDirectory("c.mp3"));
+        form.List1->clearSelection();
+        Click(form.Command5); // nothing selected: nothing removed
+        QCOMPARE(form.List1->count(), 3);
+        QCOMPARE(form.Label12->text(), QString());
+
+        form.List1->setCurrentRow(0); // the open file's entry
+        Click(form.Command5);
+        QCOMPARE(form.List1->entryAt(0), inDirectory("b.mp3"));
+        QCOMPARE(form.List1->selectedItems().size(), 0);
+        QCOMPARE(form.Label12->text(), QString("( 2 Dateien)"));
+        QCOMPARE(form.Label10->text(), QString("a.mp3")); // the file stays open
+        QCOMPARE(Editor(form), kSongFields);
+
+        Click(form.Command4);
+        QCOMPARE(form.List1->count(), 0);
+        QCOMPARE(form.Label12->text(), QString("( 0 Dateien)"));
+        QVERIFY(form.List1->AddIfAbsent(inDirectory("b.mp3"))); // no ghost entries
+        QCOMPARE(form.Label10->text(), QString("a.mp3"));
+        QCOMPARE(form.EditorState, 1);
+    }
+
+    // A file that cannot be read: a notice naming it; nothing created, the editor usable.
+    void loadFailureIsReported_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "fehlt.mp3"
+                                 << "nicht vorhanden";
+        QTest::newRow("a directory") << "ordner.mp3"
+                                     << "keine gewöhnliche Datei";
+    }
+
+    void loadFailureIsReported() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QDir(directory_->path()).mkdir("ordner.mp3");
+        Form1& form = Form1::instance();
+        const QString path = inDirectory(name);
+        MessageAnswerer answerer("OK");
+        Open(form, path);
+        QTRY_COMPARE(answerer.texts().size(), 1);
+        const QString notice = QString(answerer.texts()[0]).remove(QChar(0x200B));
+        QVERIFY2(notice.contains(path) && notice.contains(reason), qPrintable(notice));
+        QCOMPARE(answerer.questions(), QList<bool>{false});
+        QCOMPARE(Editor(form), kBlankFields);
+        QCOMPARE(form.EditorState, 1);
+        QVERIFY(form.isEnabled());
+        QCOMPARE(QFileInfo(path).isFile(), false);
+    }
+
+    // A failed save keeps the edits, stays modified and can be retried; the
+    // next entry is not opened over it.
+    void saveFailureKeepsTheEdits_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("save button") << "save";
+        QTest::newRow("automatic save on opening another") << "automatic";
+        QTest::newRow("confirmed save on opening another") << "OK";
+        QTest::newRow("closing the window") << "close";
+    }
+
+    void saveFailureKeepsTheEdits() {
+        QFETCH(QString, how);
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio + Id3v1Trailer(kSong));
+        Open(form, path);
+        EditTitle(form);
+        QFile::remove(path);
+        form.Check1->setChecked(how == "automatic");
+        MessageAnswerer answerer("OK");
+        if (how == "save")
+            Click(form.Command1);
+        else if (how == "close")
+            QVERIFY(!form.close());
+        else
+            Open(form, file("b.mp3", kAudio));
+        QTRY_COMPARE(answerer.texts().size(), how == "OK" || how == "close" ? 2 : 1);
+        const QString notice = QString(answerer.texts().last()).remove(QChar(0x200B));
+        QVERIFY2(notice.contains(path) && notice.contains("nicht vorhanden"), qPrintable(notice));
+        QCOMPARE(form.Label10->text(), QString("a.mp3"));
+        QCOMPARE(form.Text1->text(), QString("LiedX"));
+        QCOMPARE(form.EditorState, 0);
+        QVERIFY(form.Command1->isEnabled());
+        QVERIFY(form.isEnabled());
+        QVERIFY(!QFile::exists(path));
+
+        WriteBytes(path, kAudio); // back again: the retry succeeds
+        Click(form.Command1);
+        QCOMPARE(ReadBytes(path),
+                 kAudio + Id3v1Trailer({"LiedX", "Band", "Album", "1999", "Gut", 17}));
+        QCOMPARE(form.EditorState, 1);
+    }
+
+    // A full disk: the append fails and the file keeps its length.
+    void saveOnFullDisk() {
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio);
+        Open(form, path);
+        EditTitle(form);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old;
+        limit.rlim_cur = kAudio.size() + 10;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        MessageAnswerer answerer("OK");
+        Click(form.Command1);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        QTRY_COMPARE(answerer.texts().size(), 1);
+        QVERIFY2(answerer.texts()[0].contains("nicht genug Platz"),
+                 qPrintable(answerer.texts()[0]));
+        QCOMPARE(ReadBytes(path), kAudio);
+        QCOMPARE(form.EditorState, 0);
+    }
+
+    void closingSettlesEditsFirst_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("OK") << "OK" << true;
+        QTest::newRow("Nein") << "Nein" << false;
+    }
+
+    void closingSettlesEditsFirst() {
+        QFETCH(QString, answer);
+        QFETCH(bool, saved);
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio);
+        Open(form, path);
+        EditTitle(form);
+        form.List1->clearSelection();
+        MessageAnswerer answerer(answer);
+        CloseInEventLoop(form);
+        QCOMPARE(answerer.texts(), QStringList{kUnsavedQuestion});
+        QCOMPARE(ReadBytes(path).size(), kAudio.size() + (saved ? 128 : 0));
+        QVERIFY(!Form1::exists());
+    }
+
+    void closingWithoutEditsAsksNothing() {
+        MessageAnswerer answerer("OK");
+        CloseInEventLoop(Form1::instance());
+        QVERIFY(!Form1::exists());
+        QCOMPARE(answerer.texts(), QStringList());
+    }
+
+    // "Beenden" ends the program at once: no question, nothing saved.
+    void quitEndsAtOnce() {
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio);
+        Open(form, path);
+        EditTitle(form);
+        QTimer::singleShot(0, form.Ende, &QAction::trigger);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!frmMessage::exists());
+        QVERIFY(Form1::exists());
+        QCOMPARE(ReadBytes(path), kAudio);
+    }
+};
+
+QTEST_MAIN(EditingCycleTest)
+#include "tst_EditingCycle.moc"

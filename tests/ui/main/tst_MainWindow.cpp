@@ -1,0 +1,332 @@
+// The main window as the user finds it after start: controls, texts,
+// places, menus, keyboard order, the genre box and the text boxes' limits.
+#include "ui/main/Form1.h"
+#include "ui/main/frmMessage.h"
+#include "ui/main/frmSplash.h"
+#include "ui/support/WindowDriver.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTest>
+
+using namespace tagwerk;
+using namespace tagwerk::test;
+
+namespace {
+
+QRect Twips(int left, int top, int width, int height) {
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+template <class Control = QWidget> Control* Find(const char* name) {
+    auto* control = Form1::instance().findChild<Control*>(name);
+    if (!control)
+        qFatal("no control %s", name);
+    return control;
+}
+
+// Whether a control's caption is drawn whole inside its place.
+bool CaptionFits(const QWidget* control) {
+    const QFontMetrics metrics = control->fontMetrics();
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        if (label->text().isEmpty() || !label->pixmap().isNull())
+            return true;
+        if (label->wordWrap())
+            return label->heightForWidth(label->width()) <= label->height();
+        return metrics.horizontalAdvance(label->text()) <= label->contentsRect().width() &&
+               metrics.height() <= label->height();
+    }
+    if (const auto* check = qobject_cast<const QCheckBox*>(control))
+        return check->sizeHint().width() <= check->width();
+    if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+        const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        return metrics.horizontalAdvance(QString(button->text()).remove('&')) + margin <=
+                   button->width() &&
+               metrics.height() <= button->height();
+    }
+    return true;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { FreshMainWindow(); }
+
+    void windowAsStated() {
+        Form1& form = Form1::instance();
+        QCOMPARE(form.windowTitle(), QString("Tagwerk"));
+        QCOMPARE(form.centralWidget()->size(), QSize(625, 500));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!form.windowIcon().isNull());
+        QVERIFY(!form.Image1->pixmap().isNull());
+        QCOMPARE(form.Image1->pixmap().size(), QSize(330, 89));
+        QCOMPARE(form.Image2->pixmap().size(), QSize(330, 89));
+    }
+
+    void controlsAsStated_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QRect>("place");
+        QTest::addColumn<QString>("toolTip");
+        const auto row = [](const char* name, const char* text, QRect place,
+                            const char* toolTip = "") {
+            QTest::newRow(name) << QString(text) << place << QString(toolTip);
+        };
+        row("Label1", "Titel:", Twips(120, 2400, 1215, 255));
+        row("Text1", "", Twips(1440, 2400, 3615, 285),
+            "Geben Sie hier den Titel der MP3-Datei ein.");
+        row("Label2", "Künstler:", Twips(120, 2880, 1215, 255));
+        row("Text2", "", Twips(1440, 2880, 3615, 285),
+            "Hier können Sie die Musikgruppe bzw. den Künstler/Autor der MP3-Datei eingeben.");
+        row("Label3", "Album:", Twips(120, 3360, 1215, 255));
+        row("Text3", "", Twips(1440, 3360, 3615, 285),
+            "Tragen Sie hier ggf. die Bezeichnung des Albums ein, aus dem Sie die MP3-Datei "
+            "entnommen haben.");
+        row("Label4", "Jahr:", Twips(120, 3840, 1215, 255));
+        row("Text4", "", Twips(1440, 3840, 3615, 285),
+            "Schreiben Sie hier das Jahr hin, aus der der Titel stammt.");
+        row("Label5", "Musikrichtung:", Twips(120, 4320, 1215, 255));
+        row("Combo1", "(keine Zuordnung)", Twips(1440, 4320, 3615, 315),
+            "Wählen Sie mit Hilfe dieses Kombinationsfeldes ggf. die Musikrichtung des Titels "
+            "aus.");
+        row("Label6", "Kommentar:", Twips(120, 4800, 1215, 255));
+        row("Text5", "", Twips(1440, 4800, 3615, 285),
+            "Fügen Sie einen kleinen Kommentar zu Ihrer MP3-Datei hinzu.");
+        row("Label8", "Datei:", Twips(120, 1560, 855, 255));
+        row("Label10", "", Twips(1080, 1560, 8175, 255));
+        row("Label9", "Verzeichnis:", Twips(120, 1920, 855, 255));
+        row("Label11", "", Twips(1080, 1920, 8175, 255));
+        row("Command3", "ID3-Tag entfernen", Twips(5400, 2400, 3735, 375),
+            "Entfernt den ID3-Tag aus der oben angegebenen Datei.");
+        row("Command2", "ID3-Tag laden", Twips(5400, 2880, 3735, 375),
+            "Lädt den ID3-Tag der oben angegebenen Datei.");
+        row("Command1", "ID3-Tag speichern", Twips(5400, 3360, 3735, 375),
+            "Speichert den ID3-Tag in die oben angegebene Datei.");
+        row("Check1", "Änderungen automatisch speichern/verwerfen", Twips(5520, 3840, 3615, 255),
+            "Ist dieses Feld mit einem Haken versehen, so wird der ID3-Tag jedesmal automatisch "
+            "gespeichert, wenn eine andere Datei eingeladen wird, bzw. beim erneuten Einladen "
+            "jede Änderung verworfen.");
+        row("Label16", "Label16 (zur Variablenübergabe, unsichtbar)", Twips(5400, 4320, 3615, 255));
+        row("Label14",
+            "Ein in der Dateiliste stehender Eintrag wird durch Doppelklick automatisch geöffnet.",
+            Twips(5400, 4800, 3735, 495));
+        row("Label7", "Dateiliste:", Twips(120, 5520, 735, 255));
+        row("Label12", "", Twips(1080, 5520, 2535, 255));
+        row("Command5", "Eintrag entfernen", Twips(6240, 5520, 1455, 255),
+            "Löscht den ausgewählten Eintrag aus der Dateiliste.");
+        row("Command4", "Liste leeren", Twips(7800, 5520, 1455, 255),
+            "Löscht alle Einträge aus der Dateiliste.");
+        row("List1", "", Twips(120, 5880, 9135, 1425),
+            "Eine Liste von ausgewählten Dateien. Weitere Dateien fügen Sie im Menü Datei hinzu.");
+        row("Image1", "", Twips(120, 120, 4950, 1335),
+            "Dies ist sowohl das Logo von Tagwerk als auch die Fortschrittsanzeige bei länger "
+            "andauernden Handlungen wie z.B. dem Entfernen von ID3-Tags.");
+        row("Image2", "", Twips(120, 120, 4950, 1335));
+        row("Shape1", "", Twips(120, 120, 4935, 1335));
+        row("Shape2", "", Twips(120, 1320, 4935, 135));
+        row("Label13", "100% insgesamt", Twips(5400, 360, 3735, 615));
+        row("Label15", "99 % der aktuellen Datei", Twips(5400, 1200, 2775, 255));
+    }
+
+    void controlsAsStated() {
+        QFETCH(QString, text);
+        QFETCH(QRect, place);
+        QFETCH(QString, toolTip);
+        const QWidget* control = Find(QTest::currentDataTag());
+        QCOMPARE(control->geometry(), place);
+        QCOMPARE(control->toolTip(), toolTip);
+        const QVariant shown =
+            qobject_cast<const QComboBox*>(control)
+                ? QVariant(qobject_cast<const QComboBox*>(control)->currentText())
+                : control->property("text");
+        if (shown.isValid())
+            QCOMPARE(shown.toString(), text);
+        QVERIFY2(CaptionFits(control), "the caption is cut off");
+    }
+
+    void stateAfterStart_data() {
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("visible");
+        for (const char* name : {"Command1", "Command2", "Command3"})
+            QTest::newRow(name) << false << true;
+        for (const char* name : {"Command4", "Command5", "Text1", "Combo1", "List1", "Check1"})
+            QTest::newRow(name) << true << true;
+        for (const char* name : {"Label16", "Shape2", "Label13", "Label15"})
+            QTest::newRow(name) << true << false;
+    }
+
+    void stateAfterStart() {
+        QFETCH(bool, enabled);
+        QFETCH(bool, visible);
+        const QWidget* control = Find(QTest::currentDataTag());
+        QCOMPARE(control->isEnabled(), enabled);
+        QCOMPARE(control->isVisible(), visible);
+    }
+
+    void valuesAfterStart() {
+        Form1& form = Form1::instance();
+        QCOMPARE(form.EditorState, 0);
+        QCOMPARE(form.Combo1->currentIndex(), 148);
+        QVERIFY(!form.Check1->isChecked());
+        QCOMPARE(form.List1->count(), 0);
+        QCOMPARE(form.Label13->font().pointSize(), 24);
+    }
+
+    void menus_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("itemCaption");
+        QTest::newRow("oeffnen") << "Datei"
+                                 << "&Datei"
+                                 << "oeffnen"
+                                 << "Eine MP3-Datei ö&ffnen...";
+        QTest::newRow("Moeffnen") << "Datei"
+                                  << "&Datei"
+                                  << "Moeffnen"
+                                  << "Mehrere MP3-Dateien öffnen...";
+        QTest::newRow("Ende") << "Datei"
+                              << "&Datei"
+                              << "Ende"
+                              << "&Beenden";
+        QTest::newRow("ID3Name") << "Extras"
+                                 << "&Extras"
+                                 << "ID3Name"
+                                 << "ID3-Tags ahnand des Dateinamens erstellen...";
+        QTest::newRow("ID3Entf") << "Extras"
+                                 << "&Extras"
+                                 << "ID3Entf"
+                                 << "ID3-Tags entfernen...";
+        QTest::newRow("Ueber") << "Über"
+                               << "&?"
+                               << "Ueber"
+                               << "Ü&ber Tagwerk...";
+    }
+
+    void menus() {
+        QFETCH(QString, menu);
+        QFETCH(QString, caption);
+        QFETCH(QString, item);
+        QFETCH(QString, itemCaption);
+        const auto* found = Form1::instance().menuBar()->findChild<QMenu*>(menu);
+        QVERIFY(found);
+        QCOMPARE(found->title(), caption);
+        const auto* action = found->findChild<QAction*>(item);
+        QVERIFY(action);
+        QCOMPARE(action->text(), itemCaption);
+        QVERIFY(found->actions().contains(const_cast<QAction*>(action)));
+    }
+
+    void menuOrder() {
+        QStringList bar;
+        for (const QAction* action : Form1::instance().menuBar()->actions())
+            bar << action->text();
+        QCOMPARE(bar, QStringList({"&Datei", "&Extras", "&?"}));
+        QStringList file;
+        for (const QAction* action : Form1::instance().findChild<QMenu*>("Datei")->actions())
+            file << (action->isSeparator() ? "-" : action->objectName());
+        QCOMPARE(file, QStringList({"oeffnen", "Moeffnen", "-", "Ende"}));
+    }
+
+    void keyboardOrder() {
+        Form1& form = Form1::instance();
+        for (QPushButton* command : {form.Command1, form.Command2, form.Command3})
+            command->setEnabled(true); // disabled buttons take no focus
+        form.activateWindow();
+        form.Text1->setFocus();
+        QStringList order{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, QStringList({"Text1", "Text2", "Text3", "Text4", "Combo1", "Text5", "List1",
+                                     "Check1", "Command1", "Command2", "Command3", "Command4",
+                                     "Command5"}));
+    }
+
+    // 148 names sorted without regard to case and hyphens, then "(keine Zuordnung)".
+    void genreList() {
+        const QComboBox* genres = Form1::instance().Combo1;
+        QCOMPARE(genres->count(), 149);
+        QVERIFY(!genres->isEditable());
+        QCOMPARE(genres->itemText(148), QString("(keine Zuordnung)"));
+        QStringList names;
+        for (int i = 0; i < 148; ++i)
+            names << genres->itemText(i);
+        const auto key = [](QString name) { return name.remove('-').toLower(); };
+        for (int i = 1; i < 148; ++i)
+            QVERIFY2(key(names[i - 1]) < key(names[i]), qPrintable(names[i]));
+        for (const char* name : {"Blues", "Rock", "Pop/Funk", "Euro-House", "Eurodance"})
+            QVERIFY2(names.contains(name), name);
+        QCOMPARE(names.indexOf("Pop/Funk") + 1, names.indexOf("Pop-Folk"));
+        QCOMPARE(names.indexOf("Eurodance") + 1, names.indexOf("Euro-House"));
+    }
+
+    void typingLimits_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        const QString thirty = "abcdefghijklmnopqrstuvwxyz1234";
+        QTest::newRow("title 31st refused") << "Text1" << thirty + "5" << thirty;
+        QTest::newRow("artist 31st refused") << "Text2" << thirty + "5" << thirty;
+        QTest::newRow("album 31st refused") << "Text3" << thirty + "5" << thirty;
+        QTest::newRow("comment 31st refused") << "Text5" << thirty + "5" << thirty;
+        QTest::newRow("year 5th refused") << "Text4"
+                                          << "19999"
+                                          << "1999";
+        QTest::newRow("year free text") << "Text4"
+                                        << "ca. "
+                                        << "ca. ";
+        QTest::newRow("Windows-1252 letters") << "Text1"
+                                              << "Ärger € – „Zoë“ ß"
+                                              << "Ärger € – „Zoë“ ß";
+        QTest::newRow("others refused") << "Text1"
+                                        << "a→bł日c"
+                                        << "abc";
+    }
+
+    void typingLimits() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        auto* box = Find<QLineEdit>(qPrintable(field));
+        TypeText(box, typed);
+        QCOMPARE(box->text(), kept);
+    }
+
+    void programTextIsCut() {
+        Form1& form = Form1::instance();
+        form.Text1->setText(QString(40, 'x'));
+        form.Text4->setText("123456");
+        QCOMPARE(form.Text1->text(), QString(30, 'x'));
+        QCOMPARE(form.Text4->text(), QString("1234"));
+    }
+
+    // Names, file names and paths are shown as they are, never as markup.
+    void openFileShownAsPlainText() {
+        for (const char* name : {"Label10", "Label11", "Label12"})
+            QCOMPARE(Find<QLabel>(name)->textFormat(), Qt::PlainText);
+    }
+
+    void otherWindowsCaptionsFit() {
+        QTimer::singleShot(20, [] {
+            for (const QWidget* control : frmMessage::instance().findChildren<QWidget*>())
+                QVERIFY2(CaptionFits(control), qPrintable(control->objectName()));
+            Click(frmMessage::instance().Command1);
+        });
+        AskQuestion("Frage?");
+        for (const QWidget* control : frmSplash::instance().findChildren<QWidget*>())
+            QVERIFY2(CaptionFits(control), qPrintable(control->objectName()));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_MainWindow.moc"
