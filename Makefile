@@ -30,6 +30,12 @@ bench: deps
 package: build
 	cd $(RELEASE) && cpack -G DEB
 
+# Pictures of every window, drawn off screen, in build/test/screenshots.
+screenshots: deps
+	cmake -S . -B $(TEST) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAGWERK_SANITIZE=ON -DTAGWERK_BENCH=OFF
+	cmake --build $(TEST) -j $(JOBS) --target tst_Screenshots
+	cd $(TEST) && QT_QPA_PLATFORM=offscreen tests/tst_Screenshots
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -1,8 +1,12 @@
-// Saves a picture of every window of the main window's subsystem under
-// screenshots/ in the working directory (the build folder), for looking at.
+// Saves a picture of every window under screenshots/ in the working directory (the build folder),
+// for looking at.
+#include "ui/batch/Form4.h"
+#include "ui/batch/Form5.h"
 #include "ui/main/Form1.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
+#include "ui/select/Form2.h"
+#include "ui/select/Form3.h"
 #include "ui/support/WindowDriver.h"
 
 #include <QCheckBox>
@@ -80,6 +84,18 @@ private slots:
     void about() {
         frmSplash::instance().show();
         Save(frmSplash::instance(), "about");
+    }
+
+    void otherWindows() {
+        const QList<QPair<QWidget*, QString>> windows = {{&Form2::instance(), "single-file"},
+                                                         {&Form3::instance(), "multi-file"},
+                                                         {&Form4::instance(), "tags-from-names"},
+                                                         {&Form5::instance(), "batch-removal"}};
+        for (const auto& [window, name] : windows) {
+            window->show();
+            Save(*window, name);
+            window->hide();
+        }
     }
 };
 
