@@ -284,14 +284,14 @@ bool Form1::Form_Unload() {
     // A save that failed keeps the window, so the edits are not lost.
     if (!openSelectedEntry())
         return false;
-    for (const char* name : {"Form2", "Form3", "Form4", "Form5", "frmMessage", "frmSplash"}) {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window != this && window->objectName() == QLatin1String(name)) {
-                delete window;
-                break;
-            }
-        }
-    }
+    // This window goes last (it is deleted once its close is done), so no
+    // other window meets it half gone.
+    Form2::unload();
+    Form3::unload();
+    Form4::unload();
+    Form5::unload();
+    frmMessage::unload();
+    frmSplash::unload();
     unloadLater();
     QCoreApplication::exit(0);
     return true;

@@ -3,6 +3,7 @@
 // the list commands, closing the window, and failures of the file access.
 #include "ui/main/Form1.h"
 #include "ui/main/frmMessage.h"
+#include "ui/main/frmSplash.h"
 #include "ui/support/TagFiles.h"
 #include "ui/support/WindowDriver.h"
 
@@ -497,10 +498,13 @@ private slots:
         QVERIFY(!Form1::exists());
     }
 
+    // Every other window goes with the main window.
     void closingWithoutEditsAsksNothing() {
+        Form1::instance().Ueber->trigger();
         MessageAnswerer answerer("OK");
         CloseInEventLoop(Form1::instance());
         QVERIFY(!Form1::exists());
+        QVERIFY(!frmSplash::exists());
         QCOMPARE(answerer.texts(), QStringList());
     }
 
