@@ -385,6 +385,8 @@ void Form1::loadTag(const QString& path) {
         break;
     }
     case ReadOutcome::error:
+        // Whether the file has a tag is unknown, so there is nothing to remove.
+        Command3->setEnabled(false);
         ShowNotice(QStringLiteral("Der ID3-Tag der Datei „%1“ konnte nicht geladen werden. %2")
                        .arg(WrappablePath(path), FileErrorText(result.error)));
         break;

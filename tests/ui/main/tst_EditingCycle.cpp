@@ -383,7 +383,8 @@ private slots:
         QCOMPARE(form.EditorState, 1);
     }
 
-    // A file that cannot be read: a notice naming it; nothing created, the editor usable.
+    // A file that cannot be read: a notice naming it; nothing created, nothing
+    // left of the file opened before, the editor usable.
     void loadFailureIsReported_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("reason");
@@ -398,6 +399,7 @@ private slots:
         QFETCH(QString, reason);
         QDir(directory_->path()).mkdir("ordner.mp3");
         Form1& form = Form1::instance();
+        Open(form, file("a.mp3", kAudio + Id3v1Trailer(kSong)));
         const QString path = inDirectory(name);
         MessageAnswerer answerer("OK");
         Open(form, path);
@@ -406,6 +408,7 @@ private slots:
         QVERIFY2(notice.contains(path) && notice.contains(reason), qPrintable(notice));
         QCOMPARE(answerer.questions(), QList<bool>{false});
         QCOMPARE(Editor(form), kBlankFields);
+        QCOMPARE(Buttons(form), QList<bool>({false, false, false}));
         QCOMPARE(form.EditorState, 1);
         QVERIFY(form.isEnabled());
         QCOMPARE(QFileInfo(path).isFile(), false);
