@@ -216,7 +216,7 @@ void Form4::Command1_Click() {
         if (result.outcome == TagFromNameOutcome::leftAlone)
             ++leftAlone;
         progress.ShowProgress(ProgressBar::overall, static_cast<double>(i) / n,
-                              PercentText(std::int64_t{100} * i / n));
+                              [&] { return PercentText(std::int64_t{100} * i / n); });
     }
 
     main.setEnabled(true);

@@ -116,14 +116,14 @@ void Form5::Command1_Click() {
         const auto sink = [&](std::int64_t p, std::int64_t length) {
             const double fileFraction = static_cast<double>(p) / static_cast<double>(length);
             progress.ShowProgress(ProgressBar::perFile, fileFraction,
-                                  PercentText(p * 100 / length) + fileText);
+                                  [&] { return PercentText(p * 100 / length) + fileText; });
             // Stop at once rather than show one more step after "Abbruch".
             if (aborted())
                 return false;
             const double done = fileFraction + i - 1;
-            progress.ShowProgress(ProgressBar::overall, done / n,
-                                  PercentText(static_cast<std::int64_t>(done * 100 / n)) +
-                                      " insgesamt");
+            progress.ShowProgress(ProgressBar::overall, done / n, [&] {
+                return PercentText(static_cast<std::int64_t>(done * 100 / n)) + " insgesamt";
+            });
             return !aborted();
         };
         const RemoveResult result = RemoveTagTrailer(NativePath(main.Label11->text()),
@@ -151,9 +151,9 @@ void Form5::Command2_Click() {
         const BlankResult result = BlankTagTrailer(NativePath(entry));
         if (result.outcome == BlankOutcome::blanked) {
             const double fraction = static_cast<double>(i) / n;
-            progress.ShowProgress(ProgressBar::overall, fraction,
-                                  PercentText(static_cast<std::int64_t>(fraction * 100)) +
-                                      " insgesamt");
+            progress.ShowProgress(ProgressBar::overall, fraction, [&] {
+                return PercentText(static_cast<std::int64_t>(fraction * 100)) + " insgesamt";
+            });
         } else if (result.outcome == BlankOutcome::error) {
             ++failed;
         }

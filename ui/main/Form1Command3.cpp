@@ -20,7 +20,7 @@ void Form1::Command3_Click() {
                          [&progress](std::int64_t p, std::int64_t n) {
                              progress.ShowProgress(ProgressBar::overall,
                                                    static_cast<double>(p) / static_cast<double>(n),
-                                                   PercentText(p * 100 / n));
+                                                   [=] { return PercentText(p * 100 / n); });
                              return true;
                          });
     // Emptied only once the tag is gone: after a failure the fields still

@@ -1,6 +1,7 @@
 #include "ui/main/PictureBox.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace tagwerk {
 
@@ -22,6 +23,10 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
     else
         QLabel::mouseReleaseEvent(event);
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter(this).drawPixmap(0, 0, pixmap());
 }
 
 } // namespace tagwerk

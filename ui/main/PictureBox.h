@@ -17,6 +17,9 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Drawn as it is also while the window is disabled: during a long
+    // operation the logo is the progress bar and must not turn grey.
+    void paintEvent(QPaintEvent* event) override;
 };
 
 } // namespace tagwerk

@@ -35,11 +35,7 @@ void ProgressDisplay::BeginProgress(bool withFileBar) {
     }
 }
 
-void ProgressDisplay::ShowProgress(ProgressBar which, double fraction, const QString& text) {
-    Bar& bar = which == ProgressBar::overall ? overall_ : perFile_;
-    const int width = static_cast<int>(fraction * kFullWidth);
-    if (width == bar.lastWidth)
-        return;
+void ProgressDisplay::Move(Bar& bar, int width, const QString& text) {
     SetWidth(bar.widget, width);
     bar.lastWidth = width;
     bar.label->setText(text);

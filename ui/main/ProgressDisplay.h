@@ -26,8 +26,15 @@ public:
     // Shows "0%" and the bar at 1 pixel; with the per-file bar as well when asked.
     void BeginProgress(bool withFileBar = false);
     // Sets the bar to the whole part of fraction * 329 pixels and the label to
-    // the text, and handles pending events, only if that width is new.
-    void ShowProgress(ProgressBar bar, double fraction, const QString& text);
+    // text(), and handles pending events, only if that width is new. The text
+    // is built only then: a removal reports every 100 bytes.
+    template <class TextOf>
+    void ShowProgress(ProgressBar bar, double fraction, const TextOf& text) {
+        Bar& shown = bar == ProgressBar::overall ? overall_ : perFile_;
+        const int width = static_cast<int>(fraction * kFullWidth);
+        if (width != shown.lastWidth)
+            Move(shown, width, text());
+    }
     // Hides the labels (and the per-file bar) and gives the logo its full width.
     void EndProgress();
 
@@ -38,6 +45,7 @@ private:
         int lastWidth = 0;
     };
     void Start(Bar& bar);
+    void Move(Bar& bar, int width, const QString& text);
 
     Bar overall_;
     Bar perFile_;

@@ -123,6 +123,31 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), 10'000'000);
     }
 
+    // The main window is disabled during the removal, but the logo keeps its
+    // colours: the bright part is the bar, the dimmed copy the rest.
+    void logoStaysBrightWhileDisabled() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("lied.mp3");
+        WriteBytes(path, Payload(100'000) + kTagged);
+        Form1& form = OpenInMainWindow(path);
+        QImage during; // at the 50th step, with the bar 50 pixels wide
+        int steps = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] {
+            if (++steps == 50)
+                during = form.grab().toImage();
+        });
+        timer.start(0);
+        form.Command3->click();
+        timer.stop();
+        QVERIFY(!during.isNull());
+        for (const auto& [x, picture] : {std::pair{20, "logo"}, std::pair{200, "logo-dimmed"}}) {
+            const QPoint place = form.Image1->mapTo(&form, QPoint(x, 10));
+            QCOMPARE(QColor(during.pixel(place)),
+                     QImage(QString(":/pictures/%1.png").arg(picture)).pixelColor(x, 10));
+        }
+    }
+
     // A file of 128 bytes that is a trailer counts as having none.
     void trailerOnlyFileIsLeftAlone() {
         QTemporaryDir dir;
