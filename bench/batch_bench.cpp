@@ -1,0 +1,281 @@
+// The batch runs through their windows against the core work alone, in the
+// same run on the same files:
+// - tags from file names for 10,000 listed files: the window's run against
+//   RecordFromFileName + WriteTagFromName in a plain loop, and against id3v2
+//   (one process per file) and kid3-cli (one process per 100 files) writing
+//   the same ID3v1 tags;
+// - the removal run over 20 files of 50 MiB against RemoveTagTrailer alone;
+// - the peak memory of a run over 100,000 listed files, in a fresh process,
+//   beside that of a process that only lists them and one with an empty list.
+#include "core/TagFromNameFile.h"
+#include "core/TrailerFile.h"
+#include "pattern/Dateinamenaufbau.h"
+#include "ui/batch/Form4.h"
+#include "ui/batch/Form5.h"
+#include "ui/main/Form1.h"
+#include "ui/main/TextConversion.h"
+#include "ui/main/frmMessage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <unistd.h>
+
+namespace {
+
+using namespace tagwerk;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRounds = 3;
+const QString kPattern = QStringLiteral(R"(2," - ",1,".mp3")");
+
+// The fastest of `kRounds` runs of `work`, in seconds.
+double BestSeconds(const std::function<void()>& work, int rounds = kRounds) {
+    double best = 1e9;
+    for (int i = 0; i < rounds; ++i) {
+        const auto start = Clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+void WriteFile(const QString& path, qint64 size) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot create %s", qPrintable(path));
+    const QByteArray chunk(1 << 20, '\x5a');
+    for (qint64 left = size; left > 0; left -= chunk.size())
+        file.write(chunk.constData(), std::min<qint64>(left, chunk.size()));
+}
+
+// `count` files named "Band - Lied N.mp3" of `size` bytes.
+QStringList MakeNamedFiles(const QString& directory, int count, qint64 size) {
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        paths << directory + QString("/Band - Lied %1.mp3").arg(i);
+        WriteFile(paths.last(), size);
+    }
+    return paths;
+}
+
+void ListInMainWindow(const QStringList& paths) {
+    Form1& main = Form1::instance();
+    main.List1->clearEntries();
+    for (const QString& path : paths)
+        main.List1->AddIfAbsent(path);
+}
+
+// "Starten" in the window, overwriting the tags the files already have.
+void TagsFromNamesThroughWindow() {
+    Form1::instance().ID3Name->trigger();
+    Form4& window = Form4::instance();
+    window.Check7->setChecked(true);
+    window.Command1_Click();
+    frmMessage::unload();
+}
+
+void TagsFromNamesInCore(const QStringList& paths) {
+    const Dateinamenaufbau pattern = ParseDateinamenaufbau(kPattern.toStdU16String());
+    const FixedValues fixed;
+    for (const QString& path : paths) {
+        const std::optional<TagRecord> record =
+            RecordFromFileName(pattern, path.toStdU16String(), fixed);
+        if (!record || WriteTagFromName(NativePath(path), *record, true).outcome !=
+                           TagFromNameOutcome::written)
+            qFatal("the core could not tag %s", qPrintable(path));
+    }
+}
+
+void Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
+        qFatal("%s failed", qPrintable(program));
+}
+
+void BM_TagsFromNames(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    const QStringList paths = MakeNamedFiles(dir.path(), count, 4096);
+    ListInMainWindow(paths);
+    TagsFromNamesInCore(paths); // every file has its tag from now on
+    const QString id3v2 = QStandardPaths::findExecutable("id3v2");
+    const QString kid3 = QStandardPaths::findExecutable("kid3-cli");
+    for (auto _ : state) {
+        const double core = BestSeconds([&] { TagsFromNamesInCore(paths); });
+        const double window = BestSeconds(TagsFromNamesThroughWindow);
+        state.SetIterationTime(window);
+        state.counters["core_s"] = core;
+        state.counters["window_s"] = window;
+        state.counters["window/core"] = window / core;
+        if (!id3v2.isEmpty()) {
+            const double seconds = BestSeconds(
+                [&] {
+                    for (int i = 0; i < count; ++i)
+                        Run(id3v2, {"-1", "-a", "Band", "-t", QString("Lied %1").arg(i), paths[i]});
+                },
+                1);
+            state.counters["id3v2_s"] = seconds;
+        }
+        if (!kid3.isEmpty()) {
+            // kid3-cli slows down with the square of the files it is given
+            // (23 s for 1000 at once), so it gets them a hundred at a time.
+            const double seconds = BestSeconds(
+                [&] {
+                    for (int first = 0; first < count; first += 100)
+                        Run(kid3,
+                            QStringList{"-c", R"(totag "%{artist} - %{title}" 1)", "-c", "save"} +
+                                paths.mid(first, 100));
+                },
+                1);
+            state.counters["kid3-cli_s"] = seconds;
+        }
+    }
+}
+BENCHMARK(BM_TagsFromNames)
+    ->Arg(10'000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Appends the trailers again and writes every dirty page out, so that the
+// next pass does not pay for the writing of the one before.
+void GiveTrailers(const QStringList& paths) {
+    for (const QString& path : paths)
+        if (WriteTagTrailer(NativePath(path), TagRecord{"Lied", "Band", "", "", "", 17}).outcome !=
+            WriteOutcome::written)
+            qFatal("cannot tag %s", qPrintable(path));
+    ::sync();
+}
+
+void BM_RemovalRun(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const qint64 size = state.range(1) << 20;
+    QTemporaryDir dir;
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        paths << dir.filePath(QString("gross %1.mp3").arg(i));
+        WriteFile(paths.last(), size);
+    }
+    ListInMainWindow(paths);
+    const auto removeInCore = [&] {
+        for (const QString& path : paths) {
+            const int split = path.lastIndexOf('/') + 1;
+            RemoveTagTrailer(NativePath(path.left(split)), NativePath(path.mid(split)),
+                             [](std::int64_t, std::int64_t) { return true; });
+        }
+    };
+    const auto removeThroughWindow = [] {
+        Form1::instance().ID3Entf->trigger();
+        Form5::instance().Command1_Click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    for (auto _ : state) {
+        double core = 1e9;
+        double window = 1e9;
+        for (int round = 0; round < 2; ++round) {
+            GiveTrailers(paths);
+            core = std::min(core, BestSeconds(removeInCore, 1));
+            GiveTrailers(paths);
+            window = std::min(window, BestSeconds(removeThroughWindow, 1));
+        }
+        if (QFileInfo(paths.first()).size() != size)
+            qFatal("the window did not remove the tags");
+        state.SetIterationTime(window);
+        state.counters["core_s"] = core;
+        state.counters["window_s"] = window;
+        state.counters["window/core"] = window / core;
+        state.counters["MiB/s"] = static_cast<double>(count * (size >> 20)) / window;
+    }
+}
+BENCHMARK(BM_RemovalRun)
+    ->Args({20, 50})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+long PeakResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+// In a fresh process: list the files of `directory` and, with `run`, press
+// "Starten".
+long PeakOfList(const QString& directory, bool run) {
+    QStringList paths;
+    if (!directory.isEmpty())
+        for (const QString& name : QDir(directory).entryList(QDir::Files))
+            paths << directory + "/" + name;
+    Form1::instance().show();
+    ListInMainWindow(paths);
+    QCoreApplication::processEvents();
+    if (run)
+        TagsFromNamesThroughWindow();
+    return PeakResidentKiB();
+}
+
+long PeakInChild(const QString& directory, bool run) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--peak", directory, run ? "run" : "list"});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        qFatal("the measuring process failed");
+    return child.readAllStandardOutput().trimmed().toLong();
+}
+
+// The run against the same process that only lists the files, and one with
+// an empty list: the list box holds the entries, the run itself adds little.
+void BM_PeakMemory(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    MakeNamedFiles(dir.path(), count, 200);
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        const long peak = PeakInChild(dir.path(), true);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        const long listed = PeakInChild(dir.path(), false);
+        const long empty = PeakInChild(QString(), true);
+        state.counters["peak_MiB"] = peak / 1024.0;
+        state.counters["list_only_MiB"] = listed / 1024.0;
+        state.counters["empty_list_MiB"] = empty / 1024.0;
+        state.counters["run_adds_MiB"] = (peak - listed) / 1024.0;
+    }
+}
+BENCHMARK(BM_PeakMemory)
+    ->Arg(100'000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc == 4 && std::string(argv[1]) == "--peak") {
+        std::printf("%ld\n",
+                    PeakOfList(QString::fromLocal8Bit(argv[2]), argv[3] == std::string("run")));
+        return 0;
+    }
+    Form1::instance().show();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
