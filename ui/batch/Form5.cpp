@@ -84,12 +84,14 @@ Form5::Form5() {
 Form1& Form5::beginRun() {
     Form1& main = Form1::instance();
     main.setEnabled(false);
+    running_ = true;
     Command1->setEnabled(false);
     Command2->setEnabled(false);
     return main;
 }
 
 void Form5::endRun(Form1& main, int failed, const QString& failureNotice) {
+    running_ = false;
     main.setEnabled(true);
     Command1->setEnabled(true);
     Command2->setEnabled(true);
@@ -164,8 +166,12 @@ void Form5::Command2_Click() {
     endRun(main, failed, FailureNotice(failed, "geleert"));
 }
 
+// A run stops at its next check, right after the events now handled, and
+// only then enables the main window: until then nothing there can start or
+// close while the run still holds its files.
 void Form5::Command3_Click() {
-    Form1::instance().setEnabled(true);
+    if (!running_)
+        Form1::instance().setEnabled(true);
     hide();
 }
 

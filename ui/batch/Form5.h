@@ -35,6 +35,7 @@ private:
     Form5();
 
     bool aborted() const { return isHidden(); }
+    bool running_ = false;
     // The steps both runs share before and after their loop.
     Form1& beginRun();
     void endRun(Form1& main, int failed, const QString& failureNotice);

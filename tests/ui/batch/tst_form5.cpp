@@ -239,7 +239,8 @@ private slots:
     }
 
     // "Abbruch" (or the close box) at the first visible step: the large file
-    // keeps its trailer, no copy is left, the next file is not touched.
+    // keeps its trailer, no copy is left, the next file is not touched; the
+    // main window is enabled once the run has stopped.
     void abortInTheMiddle_data() {
         QTest::addColumn<Run>("run");
         QTest::addColumn<bool>("closeBox");
@@ -258,13 +259,16 @@ private slots:
         WriteBytes(paths[0], large);
         WriteBytes(paths[1], small);
         Form5& window = OpenForm5(paths);
+        bool enabledBeforeRunStopped = true;
         QTimer::singleShot(0, &window, [&] {
             if (closeBox)
                 window.close();
             else
                 Click(window.Command3);
+            enabledBeforeRunStopped = Form1::instance().isEnabled();
         });
         Start(run);
+        QVERIFY(!enabledBeforeRunStopped);
         if (run == Run::removal)
             QCOMPARE(ReadBytes(paths[0]), large);
         else
