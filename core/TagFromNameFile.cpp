@@ -21,15 +21,20 @@ TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& rec
     if (opened.length < kTrailerLength)
         return {TagFromNameOutcome::tooShort, FileError::none};
 
-    std::uint8_t marker[3];
-    if (FileError error = opened.file.readAt(opened.length - kTrailerLength, marker, sizeof marker);
+    // The last 128 bytes, read once: they tell whether there is a trailer and
+    // are put back if overwriting it fails part-way.
+    TagTrailer old;
+    if (FileError error =
+            opened.file.readAt(opened.length - kTrailerLength, old.data(), old.size());
         error != FileError::none)
         return Failed(error);
-    const bool hasTrailer = IsTagMarker(marker);
+    const bool hasTrailer = IsTagMarker(old.data());
     if (hasTrailer && !overwrite)
         return {TagFromNameOutcome::leftAlone, FileError::none};
 
-    FileError error = PutTrailer(opened.file, opened.length, hasTrailer, EncodeTagTrailer(record));
+    const TagTrailer trailer = EncodeTagTrailer(record);
+    FileError error = hasTrailer ? OverwriteTrailer(opened.file, opened.length, trailer, old)
+                                 : AppendTrailer(opened.file, opened.length, trailer);
     if (error == FileError::none)
         error = opened.file.close();
     if (error != FileError::none)
