@@ -4,6 +4,7 @@
 JOBS ?= $(shell nproc)
 RELEASE := build/release
 TEST := build/test
+BENCH := build/bench
 
 .PHONY: run build test bench package screenshots format deps clean
 
@@ -11,7 +12,7 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF
+	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF -DTAGWERK_BENCH=OFF
 	cmake --build $(RELEASE) -j $(JOBS)
 
 run: build
@@ -23,9 +24,9 @@ test: deps
 	cd $(TEST) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF
-	cmake --build $(RELEASE) -j $(JOBS)
-	scripts/run-benchmarks $(RELEASE)
+	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF
+	cmake --build $(BENCH) -j $(JOBS)
+	scripts/run-benchmarks $(BENCH)
 
 package: build
 	cd $(RELEASE) && cpack -G DEB
