@@ -40,16 +40,4 @@ FileError AppendTrailer(File& file, std::int64_t length, const TagTrailer& trail
     return error;
 }
 
-FileError PutTrailer(File& file, std::int64_t length, bool hasTrailer, const TagTrailer& trailer) {
-    if (!hasTrailer) {
-        return AppendTrailer(file, length, trailer);
-    }
-    TagTrailer old;
-    if (FileError error = file.readAt(length - kTrailerLength, old.data(), old.size());
-        error != FileError::none) {
-        return error;
-    }
-    return OverwriteTrailer(file, length, trailer, old);
-}
-
 } // namespace tagwerk

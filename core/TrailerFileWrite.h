@@ -35,8 +35,4 @@ FileError OverwriteTrailer(File& file, std::int64_t length, const TagTrailer& tr
 // `length`, so no partial trailer is left behind.
 FileError AppendTrailer(File& file, std::int64_t length, const TagTrailer& trailer);
 
-// Overwrites the trailer the file ends in (`hasTrailer`) or appends one, as
-// the two above do.
-FileError PutTrailer(File& file, std::int64_t length, bool hasTrailer, const TagTrailer& trailer);
-
 } // namespace tagwerk

@@ -1,10 +1,6 @@
 #include "core/GenreTable.h"
 
-#include <algorithm>
-#include <cctype>
 #include <gtest/gtest.h>
-#include <set>
-#include <string>
 
 namespace tagwerk {
 namespace {
@@ -169,9 +165,12 @@ constexpr ListedGenre kListed[] = {
     {148, "(keine Zuordnung)", 255},
 };
 
+// Both lookups hold for every entry, so names and codes are unique; with no
+// name for 148 to 254 (below), the codes are exactly 0 to 147 and 255.
 TEST(GenreTable, EveryEntryIsAsListed) {
     ASSERT_EQ(std::size(kListed), kGenreCount);
     for (const ListedGenre& listed : kListed) {
+        ASSERT_EQ(listed.position, std::size_t(&listed - kListed));
         const GenreEntry& entry = GenreTable()[listed.position];
         EXPECT_EQ(entry.name, listed.name) << "position " << listed.position;
         EXPECT_EQ(entry.code, listed.code) << listed.name;
@@ -179,37 +178,6 @@ TEST(GenreTable, EveryEntryIsAsListed) {
         EXPECT_EQ(GenreCodeFromName(listed.name), listed.code);
         EXPECT_EQ(GenreNameFromCode(static_cast<GenreCode>(listed.code)), listed.name);
     }
-}
-
-TEST(GenreTable, NamesAndCodesAreUniqueAndCoverZeroTo147) {
-    std::set<std::string_view> names;
-    std::set<int> codes;
-    for (const GenreEntry& entry : GenreTable()) {
-        names.insert(entry.name);
-        codes.insert(entry.code);
-    }
-    EXPECT_EQ(names.size(), kGenreCount);
-    EXPECT_EQ(codes.size(), kGenreCount);
-    for (int code = 0; code <= 147; ++code)
-        EXPECT_EQ(codes.count(code), 1u) << code;
-    EXPECT_EQ(GenreTable().back().name, "(keine Zuordnung)");
-    EXPECT_EQ(GenreTable().back().code, 255);
-    EXPECT_EQ(GenreNames().back(), kNoGenreName);
-}
-
-// Lower case and without hyphens, the order in which the genres are listed.
-std::string SortKey(std::string_view name) {
-    std::string key;
-    for (const char c : name)
-        if (c != '-')
-            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return key;
-}
-
-TEST(GenreTable, GenresAreListedAlphabeticallyIgnoringCaseAndHyphens) {
-    const auto& names = GenreNames();
-    for (std::size_t i = 1; i + 1 < kGenreCount; ++i)
-        EXPECT_LT(SortKey(names[i - 1]), SortKey(names[i])) << names[i - 1] << " / " << names[i];
 }
 
 TEST(GenreCodeFromName, OnlyTheExactWholeNameMatches) {
@@ -227,9 +195,6 @@ TEST(GenreCodeFromName, OnlyTheExactWholeNameMatches) {
 }
 
 TEST(GenreNameFromCode, CodesWithoutEntryHaveNoName) {
-    EXPECT_EQ(GenreNameFromCode(0), "Blues");
-    EXPECT_EQ(GenreNameFromCode(147), "Synthpop");
-    EXPECT_EQ(GenreNameFromCode(255), "(keine Zuordnung)");
     for (int code = 148; code <= 254; ++code)
         EXPECT_FALSE(GenreNameFromCode(static_cast<GenreCode>(code)).has_value()) << code;
 }

@@ -43,14 +43,6 @@ TEST(JoinPath, AddsOneSeparatorUnlessTheDirectoryEndsInOne) {
         EXPECT_EQ(JoinPath(c.directory, c.name), c.path);
 }
 
-TEST(JoinPath, SplitPathUndoesIt) {
-    for (const std::u16string directory : {u"/", u"/media/usb/", u"/media/usb"}) {
-        const SplitPathResult split = SplitPath(JoinPath(directory, u"Lied.mp3"));
-        EXPECT_EQ(split.name, u"Lied.mp3");
-        EXPECT_EQ(JoinPath(split.directory, split.name), JoinPath(directory, u"Lied.mp3"));
-    }
-}
-
 TEST(FileCountCaption, OneBlankBeforeTheDigitsAndAlwaysDateien) {
     const struct {
         std::int64_t count;
