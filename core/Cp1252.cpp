@@ -1,6 +1,7 @@
 #include "core/Cp1252.h"
 
 #include <array>
+#include <string_view>
 
 namespace tagwerk {
 
@@ -16,6 +17,36 @@ constexpr std::array<char16_t, 32> kHighControls{
 };
 
 constexpr char kReplacement = '?';
+
+// A letter followed by a combining mark, as file names copied from some
+// systems store accented letters, stands for the code page's precomposed
+// letter: each mark with the letters it combines with and the results.
+struct Composition {
+    char16_t mark;
+    std::u16string_view letters;
+    std::u16string_view composed;
+};
+constexpr std::array<Composition, 8> kCompositions{{
+    {u'\u0300', u"AEIOUaeiou", u"ÀÈÌÒÙàèìòù"},
+    {u'\u0301', u"AEIOUYaeiouy", u"ÁÉÍÓÚÝáéíóúý"},
+    {u'\u0302', u"AEIOUaeiou", u"ÂÊÎÔÛâêîôû"},
+    {u'\u0303', u"ANOano", u"ÃÑÕãñõ"},
+    {u'\u0308', u"AEIOUYaeiouy", u"ÄËÏÖÜŸäëïöüÿ"},
+    {u'\u030A', u"Aa", u"Åå"},
+    {u'\u030C', u"SZsz", u"ŠŽšž"},
+    {u'\u0327', u"Cc", u"Çç"},
+}};
+
+// The precomposed letter of `letter` with `mark`, or 0 when there is none.
+char16_t Composed(char16_t letter, char16_t mark) {
+    for (const Composition& composition : kCompositions) {
+        if (composition.mark != mark)
+            continue;
+        const auto at = composition.letters.find(letter);
+        return at == std::u16string_view::npos ? 0 : composition.composed[at];
+    }
+    return 0;
+}
 
 constexpr bool IsHighControlByte(char16_t c) {
     return c >= 0x80 && c <= 0x9F;
@@ -61,9 +92,13 @@ std::string EncodeCp1252(std::u16string_view text) {
     bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char byte = kReplacement;
-        if (!ByteOf(text[i], byte) && IsHighSurrogate(text[i]) && i + 1 < text.size() &&
-            IsLowSurrogate(text[i + 1]))
+        const char16_t next = i + 1 < text.size() ? text[i + 1] : 0;
+        if (const char16_t composed = Composed(text[i], next); composed != 0) {
+            (void)ByteOf(composed, byte);
+            ++i; // letter and mark, one byte
+        } else if (!ByteOf(text[i], byte) && IsHighSurrogate(text[i]) && IsLowSurrogate(next)) {
             ++i; // one character, one "?"
+        }
         bytes += byte;
     }
     return bytes;

@@ -10,8 +10,9 @@ namespace tagwerk {
 
 std::u16string DecodeCp1252(std::string_view bytes);
 
-// A character the code page cannot hold becomes "?" (one "?" for a
-// surrogate pair).
+// A letter followed by a combining mark becomes the precomposed letter where
+// the code page has one ("u" + U+0308 is "ü"). Any other character the code
+// page cannot hold becomes "?" (one "?" for a surrogate pair).
 std::string EncodeCp1252(std::u16string_view text);
 
 // Whether the character has a byte in Windows-1252 (NUL included).

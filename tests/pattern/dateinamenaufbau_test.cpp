@@ -117,6 +117,7 @@ TEST(RecordFromFileName, CutsNamesAlongThePattern) {
         {u"5,\".mp3\"", u"Rock .mp3", {}, Record("", "", kNoGenre)},
         {u"5,\".mp3\"", u"(keine Zuordnung).mp3", {}, Record("", "", kNoGenre)},
         {standard, u"Bänd – x - Lied €.mp3", {}, Record("Lied \x80", "B\xE4nd \x96 x")},
+        {standard, u"Ba\u0308nd - Lied.mp3", {}, Record("Lied", "B\xE4nd")}, // decomposed ä
         {standard,
          u"a - \U0001F3B5" + std::u16string(30, u'z') + u".mp3",
          {},
