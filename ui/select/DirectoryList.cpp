@@ -3,6 +3,7 @@
 #include "ui/select/DirectoryListing.h"
 #include "ui/select/QStringPaths.h"
 
+#include <QKeyEvent>
 #include <QStyle>
 
 namespace tagwerk {
@@ -20,12 +21,13 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeWidget(parent) {
     setExpandsOnDoubleClick(false);
     setUniformRowHeights(true);
     setIndentation(10);
-    connect(this, &QTreeWidget::itemActivated, this, &DirectoryList::open);
+    // A double-click, not the platform's "activation", which may be a single click.
+    connect(this, &QTreeWidget::itemDoubleClicked, this, &DirectoryList::open);
 }
 
 void DirectoryList::setPath(const QString& root, const QString& path) {
     root_ = root;
-    path_ = path;
+    path_ = NearestExistingDirectory(path, root);
     refresh();
     emit pathChanged();
 }
@@ -49,6 +51,14 @@ void DirectoryList::open(QTreeWidgetItem* line) {
     const QString target = line->data(0, kPathRole).toString();
     if (target != path_)
         setPath(root_, target);
+}
+
+void DirectoryList::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && currentItem())
+        open(currentItem());
+    else
+        QTreeWidget::keyPressEvent(event);
 }
 
 void DirectoryList::drawBranches(QPainter*, const QRect&, const QModelIndex&) const {}

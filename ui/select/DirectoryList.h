@@ -14,8 +14,8 @@ public:
 
     QString root() const { return root_; }
     QString path() const { return path_; }
-    // Shows a directory that lies below the root (or is the root) and reports
-    // pathChanged.
+    // Shows a directory that lies below the root (or is the root), or the
+    // nearest of its parents that still exists, and reports pathChanged.
     void setPath(const QString& root, const QString& path);
     // Reads the subdirectories of the current directory again.
     void refresh();
@@ -24,6 +24,7 @@ signals:
     void pathChanged();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     // Every level is always open: no branch lines or arrows, only indentation.
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;

@@ -2,6 +2,8 @@
 
 #include "ui/select/DirectoryListing.h"
 
+#include <QKeyEvent>
+
 namespace tagwerk {
 
 FileNameList::FileNameList(QWidget* parent) : QListView(parent) {
@@ -9,12 +11,22 @@ FileNameList::FileNameList(QWidget* parent) : QListView(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    emit fileClicked();
-            });
-    connect(this, &QListView::activated, this, &FileNameList::fileDoubleClicked);
+    // Only a selected file counts: taking the focus makes the first file
+    // current without selecting it. And a double-click, never the platform's
+    // "activation", opens a file, which some desktops grant a single click.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!selectedName().isEmpty())
+            emit fileClicked();
+    });
+    connect(this, &QListView::doubleClicked, this, &FileNameList::fileDoubleClicked);
+}
+
+void FileNameList::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !selectedName().isEmpty())
+        emit fileDoubleClicked();
+    else
+        QListView::keyPressEvent(event);
 }
 
 void FileNameList::setDirectory(const QString& directory) {

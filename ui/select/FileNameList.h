@@ -27,8 +27,11 @@ public:
 signals:
     // Another file was selected, by mouse or keyboard.
     void fileClicked();
-    // A file was double-clicked, or Enter pressed on it.
+    // A file was double-clicked, or Enter pressed on the selected one.
     void fileDoubleClicked();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void list();

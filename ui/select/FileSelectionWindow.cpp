@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 
 namespace tagwerk {
@@ -104,9 +105,12 @@ void FileSelectionWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FileSelectionWindow::showEvent(QShowEvent* event) {
-    if (shown_) {
+    if (shown_ && QFileInfo(Dir1->path()).isDir()) {
         Dir1->refresh();
         File1->refresh();
+    } else if (shown_) {
+        // The directory was removed meanwhile: its nearest parent instead.
+        Dir1->setPath(Dir1->root(), Dir1->path());
     }
     shown_ = true;
     QWidget::showEvent(event);

@@ -49,7 +49,8 @@ protected:
 
     // Closing by the title bar is the same as cancelling.
     void closeEvent(QCloseEvent* event) override;
-    // A later show lists the directory again, keeping the selection.
+    // A later show lists the directory again, keeping the selection; a
+    // directory removed meanwhile gives way to its nearest parent.
     void showEvent(QShowEvent* event) override;
 
 private:

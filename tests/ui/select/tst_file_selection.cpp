@@ -343,6 +343,15 @@ void FileSelectionTest::stateIsKeptBetweenShows() {
     QCOMPARE(form.File1->selectedName(), QString("alt.mp3"));
     QCOMPARE(form.Text1->text(), QString("alt.mp3"));
     QVERIFY(QFile::remove(start_ + "/Älteres Zeug/neu.txt"));
+
+    // A directory removed while the window was hidden gives way to its parent.
+    QVERIFY(QDir().mkdir(start_ + "/Älteres Zeug/leer"));
+    form.Dir1->setPath(driveA_, start_ + "/Älteres Zeug/leer");
+    Click(form.Command2);
+    QVERIFY(QDir().rmdir(start_ + "/Älteres Zeug/leer"));
+    main.oeffnen->trigger();
+    QCOMPARE(form.Dir1->path(), start_ + "/Älteres Zeug");
+    QCOMPARE(form.File1->names(), QStringList{"alt.mp3"});
 }
 
 void FileSelectionTest::closingByTitleBarCancels() {

@@ -3,11 +3,14 @@
 #include "ui/select/DirectoryList.h"
 #include "ui/select/DirectoryListing.h"
 #include "ui/select/DriveSelector.h"
+#include "ui/select/FileNameList.h"
 #include "ui/select/QStringPaths.h"
 #include "ui/select/VolumeSource.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +38,17 @@ public:
     bool isReadable(const Volume&) const override { return true; }
 };
 
+// The style of desktops where a single click activates an item of a list.
+class SingleClickStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        return hint == SH_ItemView_ActivateItemOnSingleClick
+                   ? 1
+                   : QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 QStringList Items(const QComboBox& box) {
     QStringList texts;
     for (int i = 0; i < box.count(); ++i)
@@ -59,6 +73,7 @@ private slots:
     void joinPathAtRoot();
     void systemVolumesIncludeTheRootAndAreOrdered();
     void directoryListShowsPathAndOpensOnDoubleClick();
+    void fileListOpensOnlyASelectedFile();
     void driveSelectorStartsAtTheStartVolume();
     void driveSelectorOffersNewVolumesWhenOpened();
 
@@ -166,8 +181,11 @@ void SelectListingTest::systemVolumesIncludeTheRootAndAreOrdered() {
 
 void SelectListingTest::directoryListShowsPathAndOpensOnDoubleClick() {
     DirectoryList list(nullptr);
+    SingleClickStyle style;
+    list.setStyle(&style);
     const QString root = tree_.path() + "/";
-    list.setPath(root, dir_);
+    list.setPath(root, dir_ + "/weg/tiefer"); // removed meanwhile: the nearest parent
+    QCOMPARE(list.path(), dir_);
     QCOMPARE(LineTexts(list), (QStringList{root, "Meine Musik", "älter", "Ordner.mp3", "Zeit"}));
     QCOMPARE(list.currentItem()->text(0), QString("Meine Musik"));
 
@@ -185,11 +203,39 @@ void SelectListingTest::directoryListShowsPathAndOpensOnDoubleClick() {
     QCOMPARE(list.path(), dir_ + "/älter");
     QCOMPARE(LineTexts(list), (QStringList{root, "Meine Musik", "älter"}));
 
-    // Back up to the root by the first line; the root keeps its one separator.
+    // Back up to the root by Enter on the first line; the root keeps its one separator.
     list.setCurrentItem(list.topLevelItem(0));
-    emit list.itemActivated(list.topLevelItem(0), 0);
+    QTest::keyClick(&list, Qt::Key_Return);
     QCOMPARE(list.path(), root);
     QVERIFY(LineTexts(list).contains("Meine Musik"));
+}
+
+void SelectListingTest::fileListOpensOnlyASelectedFile() {
+    FileNameList list(nullptr);
+    SingleClickStyle style;
+    list.setStyle(&style);
+    list.setDirectory(dir_);
+    list.setPattern("*.mp3");
+    list.resize(300, 300);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    QSignalSpy clicked(&list, &FileNameList::fileClicked);
+    QSignalSpy opened(&list, &FileNameList::fileDoubleClicked);
+    // Taking the focus makes the first file current without selecting it.
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(&list, &focus);
+    QTest::keyClick(&list, Qt::Key_Return);
+    QCOMPARE(clicked.count(), 0);
+    QCOMPARE(opened.count(), 0);
+
+    const QPoint at = list.visualRect(list.model()->index(1, 0)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(list.selectedName(), QString("Ärger.Mp3"));
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(opened.count(), 0); // a click only selects
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+    QTest::keyClick(&list, Qt::Key_Return);
+    QCOMPARE(opened.count(), 2);
 }
 
 void SelectListingTest::driveSelectorStartsAtTheStartVolume() {
