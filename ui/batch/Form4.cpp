@@ -60,6 +60,17 @@ std::u16string Utf16(const QLineEdit* field) {
     return field->text().toStdU16String();
 }
 
+// The notice at the end of a run: how many files failed and, when there were
+// any, how many were left alone because they already had a tag.
+QString TagFromNameSummary(int failed, int leftAlone) {
+    QString text =
+        "Auftrag ausgeführt. Es traten bei " + SignPlaceText(failed) + " Dateien Fehler auf.";
+    if (leftAlone > 0)
+        text += " Außerdem enthielten " + SignPlaceText(leftAlone) +
+                " Dateien bereits einen ID3-Tag (wurde nicht geändert).";
+    return text;
+}
+
 } // namespace
 
 Form4::Form4() {
@@ -232,15 +243,6 @@ void Form4::Command2_Click() {
 void Form4::closeEvent(QCloseEvent* event) {
     Command2_Click();
     event->accept();
-}
-
-QString TagFromNameSummary(int failed, int leftAlone) {
-    QString text =
-        "Auftrag ausgeführt. Es traten bei " + SignPlaceText(failed) + " Dateien Fehler auf.";
-    if (leftAlone > 0)
-        text += " Außerdem enthielten " + SignPlaceText(leftAlone) +
-                " Dateien bereits einen ID3-Tag (wurde nicht geändert).";
-    return text;
 }
 
 } // namespace tagwerk

@@ -54,8 +54,4 @@ private:
     FixedValues fixedValues() const;
 };
 
-// The notice at the end of a run: how many files failed and, when there were
-// any, how many were left alone because they already had a tag.
-QString TagFromNameSummary(int failed, int leftAlone);
-
 } // namespace tagwerk

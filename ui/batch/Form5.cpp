@@ -33,12 +33,6 @@ void EmptyEditor(Form1& main) {
         field->clear();
 }
 
-QString FailureNotice(int failed, const QString& done) {
-    return "Bei " + SignPlaceText(failed) + " Dateien konnte der ID3-Tag nicht " + done +
-           " werden. Mögliche Ursachen: Die Datei ist nicht mehr vorhanden oder schreibgeschützt, "
-           "der Datenträger ist voll oder schreibgeschützt.";
-}
-
 } // namespace
 
 Form5::Form5() {
@@ -81,38 +75,46 @@ Form5::Form5() {
     CenterOnScreen(*this);
 }
 
-Form1& Form5::beginRun() {
+// Both runs: the main window disabled and its editor emptied, then every
+// listed file in turn shown as the open file and handed to `work`, which
+// says whether it succeeded; a hidden window stops the run after a file.
+void Form5::runOverList(bool withFileBar, const QString& done, const FileWork& work) {
     Form1& main = Form1::instance();
     main.setEnabled(false);
     running_ = true;
     Command1->setEnabled(false);
     Command2->setEnabled(false);
-    return main;
-}
-
-void Form5::endRun(Form1& main, int failed, const QString& failureNotice) {
-    running_ = false;
-    main.setEnabled(true);
-    Command1->setEnabled(true);
-    Command2->setEnabled(true);
-    // Unloaded once the click that started the run has been handled.
-    hide();
-    deleteLater();
-    // Silence would report the failed files as done.
-    if (failed > 0)
-        ShowNotice(failureNotice);
-}
-
-void Form5::Command1_Click() {
-    Form1& main = beginRun();
     ProgressDisplay progress(main);
-    progress.BeginProgress(true);
+    progress.BeginProgress(withFileBar);
     EmptyEditor(main);
 
     const int n = main.List1->count();
     int failed = 0;
     for (int i = 1; i <= n; ++i) {
-        ShowAsOpenFile(main, main.List1->entryAt(i - 1));
+        const QString entry = main.List1->entryAt(i - 1);
+        ShowAsOpenFile(main, entry);
+        if (!work(progress, entry, i, n))
+            ++failed;
+        if (aborted())
+            break;
+    }
+
+    progress.EndProgress();
+    running_ = false;
+    main.setEnabled(true);
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+    // Forgotten at once, deleted once the click that started the run is done.
+    unloadLater();
+    // Silence would report the failed files as done.
+    if (failed > 0)
+        ShowNotice("Bei " + SignPlaceText(failed) + " Dateien konnte der ID3-Tag nicht " + done +
+                   " werden. Mögliche Ursachen: Die Datei ist nicht mehr vorhanden oder "
+                   "schreibgeschützt, der Datenträger ist voll oder schreibgeschützt.");
+}
+
+void Form5::Command1_Click() {
+    runOverList(true, "entfernt", [this](ProgressDisplay& progress, const QString&, int i, int n) {
         const QString fileText =
             " der Datei " + SignPlaceText(i) + " von " + SignPlaceText(n) + " bearbeitet";
         const auto sink = [&](std::int64_t p, std::int64_t length) {
@@ -128,42 +130,26 @@ void Form5::Command1_Click() {
             });
             return !aborted();
         };
-        const RemoveResult result = RemoveTagTrailer(NativePath(main.Label11->text()),
-                                                     NativePath(main.Label10->text()), sink);
-        if (result.outcome == RemoveOutcome::failed)
-            ++failed;
-        if (aborted())
-            break;
-    }
-    progress.EndProgress();
-    endRun(main, failed, FailureNotice(failed, "entfernt"));
+        // The file shown as the open one, by the same two parts.
+        const Form1& main = Form1::instance();
+        return RemoveTagTrailer(NativePath(main.Label11->text()), NativePath(main.Label10->text()),
+                                sink)
+                   .outcome != RemoveOutcome::failed;
+    });
 }
 
 void Form5::Command2_Click() {
-    Form1& main = beginRun();
-    ProgressDisplay progress(main);
-    progress.BeginProgress();
-    EmptyEditor(main);
-
-    const int n = main.List1->count();
-    int failed = 0;
-    for (int i = 1; i <= n; ++i) {
-        const QString entry = main.List1->entryAt(i - 1);
-        ShowAsOpenFile(main, entry);
-        const BlankResult result = BlankTagTrailer(NativePath(entry));
-        if (result.outcome == BlankOutcome::blanked) {
-            const double fraction = static_cast<double>(i) / n;
-            progress.ShowProgress(ProgressBar::overall, fraction, [&] {
-                return PercentText(static_cast<std::int64_t>(fraction * 100)) + " insgesamt";
-            });
-        } else if (result.outcome == BlankOutcome::error) {
-            ++failed;
-        }
-        if (aborted())
-            break;
-    }
-    progress.EndProgress();
-    endRun(main, failed, FailureNotice(failed, "geleert"));
+    runOverList(
+        false, "geleert", [](ProgressDisplay& progress, const QString& entry, int i, int n) {
+            const BlankOutcome outcome = BlankTagTrailer(NativePath(entry)).outcome;
+            if (outcome == BlankOutcome::blanked) {
+                const double fraction = static_cast<double>(i) / n;
+                progress.ShowProgress(ProgressBar::overall, fraction, [&] {
+                    return PercentText(static_cast<std::int64_t>(fraction * 100)) + " insgesamt";
+                });
+            }
+            return outcome != BlankOutcome::error;
+        });
 }
 
 // A run stops at its next check, right after the events now handled, and

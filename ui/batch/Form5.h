@@ -6,13 +6,14 @@
 #include "ui/main/WindowSingleton.h"
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QPushButton;
 
 namespace tagwerk {
 
-class Form1;
+class ProgressDisplay;
 
 class Form5 : public QWidget, public WindowSingleton<Form5> {
     Q_OBJECT
@@ -36,9 +37,11 @@ private:
 
     bool aborted() const { return isHidden(); }
     bool running_ = false;
-    // The steps both runs share before and after their loop.
-    Form1& beginRun();
-    void endRun(Form1& main, int failed, const QString& failureNotice);
+    // The work on listed file i of n; false when it failed.
+    using FileWork =
+        std::function<bool(ProgressDisplay& progress, const QString& entry, int i, int n)>;
+    // `done` names the action in the notice about failed files.
+    void runOverList(bool withFileBar, const QString& done, const FileWork& work);
 };
 
 } // namespace tagwerk
