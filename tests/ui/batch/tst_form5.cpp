@@ -63,10 +63,17 @@ private slots:
     void cleanup() { frmMessage::unload(); }
 
     void controlsAsStated_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QRect>("place");
-        QTest::addColumn<QString>("toolTip");
+        AddControlColumns();
+        QTest::newRow("Label1")
+            << "Label1"
+            << "Hiermit können Sie die ID3-Tags von allen in der Dateiliste enthaltenen Dateien "
+               "entfernen. Das Entfernen von ID3-Tags ist mit Tagwerk momentan noch relativ "
+               "langwierig. Daher lässt sich als Alternative der ID3-Tag auch nur leeren, anstatt "
+               "ihn zu entfernen. Achtung: Einmal entfernte oder geleerte ID3-Tags können nicht "
+               "auf Knopfdruck wieder hergestellt werden - sie sind dann unwiederbringlich "
+               "gelöscht. Wird während dem Entfernungsvorgang auf Abbruch geklickt, so stoppt das "
+               "Programm die Bearbeitung."
+            << QRect(8, 8, 297, 121) << "";
         QTest::newRow("Command1")
             << "Command1"
             << "Entferne alle ID3-Tags" << QRect(8, 136, 297, 25)
@@ -83,24 +90,13 @@ private slots:
             << "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.";
     }
 
-    void controlsAsStated() {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QRect, place);
-        QFETCH(QString, toolTip);
+    void controlsAsStated() { VerifyControl(OpenForm5({})); }
+
+    void window() {
         Form5& window = OpenForm5({});
         QCOMPARE(window.windowTitle(), QString("Tagwerk: Entfernen von ID3-Tags"));
         QCOMPARE(window.size(), QSize(312, 280));
         QVERIFY(window.windowFlags().testFlag(Qt::Tool));
-        auto* button = window.findChild<QPushButton*>(name);
-        QVERIFY(button);
-        QCOMPARE(button->text(), caption);
-        QCOMPARE(button->geometry(), place);
-        QCOMPARE(button->toolTip(), toolTip);
-        QVERIFY(button->isEnabled());
-        QCOMPARE(window.Label1->geometry(), QRect(8, 8, 297, 121));
-        QVERIFY(window.Label1->text().startsWith("Hiermit können Sie die ID3-Tags von allen"));
-        QVERIFY(window.Label1->text().endsWith("so stoppt das Programm die Bearbeitung."));
         QCOMPARE(window.Command1->nextInFocusChain(), window.Command2);
         QCOMPARE(window.Command2->nextInFocusChain(), window.Command3);
         QVERIFY(!Form1::instance().isEnabled());
@@ -286,22 +282,14 @@ private slots:
     // on to the last file, whose failure ends it normally.
     void failuresAreCounted_data() {
         QTest::addColumn<Run>("run");
-        QTest::addColumn<QString>("notice");
-        QTest::newRow("removal") << Run::removal
-                                 << "Bei  3 Dateien konnte der ID3-Tag nicht entfernt werden. "
-                                    "Mögliche Ursachen: Die Datei ist nicht mehr vorhanden oder "
-                                    "schreibgeschützt, der Datenträger ist voll oder "
-                                    "schreibgeschützt.";
-        QTest::newRow("blanking") << Run::blanking
-                                  << "Bei  3 Dateien konnte der ID3-Tag nicht geleert werden. "
-                                     "Mögliche Ursachen: Die Datei ist nicht mehr vorhanden oder "
-                                     "schreibgeschützt, der Datenträger ist voll oder "
-                                     "schreibgeschützt.";
+        QTest::addColumn<QString>("done");
+        QTest::newRow("removal") << Run::removal << "entfernt";
+        QTest::newRow("blanking") << Run::blanking << "geleert";
     }
 
     void failuresAreCounted() {
         QFETCH(Run, run);
-        QFETCH(QString, notice);
+        QFETCH(QString, done);
         QTemporaryDir dir;
         const QString readOnly = dir.filePath("schreibgeschuetzt.mp3");
         const QString good = dir.filePath("gut.mp3");
@@ -322,7 +310,10 @@ private slots:
         QCOMPARE(Form1::instance().Label10->text(), QString("ordner.mp3"));
         QCOMPARE(FilesIn(dir), (QStringList{"gut.mp3", "schreibgeschuetzt.mp3"}));
         VerifyRunEnded();
-        QCOMPARE(ShownNotice(), notice);
+        QCOMPARE(ShownNotice(), "Bei  3 Dateien konnte der ID3-Tag nicht " + done +
+                                    " werden. Mögliche Ursachen: Die Datei ist nicht mehr "
+                                    "vorhanden oder schreibgeschützt, der Datenträger ist voll "
+                                    "oder schreibgeschützt.");
     }
 };
 
