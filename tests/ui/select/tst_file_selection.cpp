@@ -56,6 +56,11 @@ QString TakeNotice() {
     return text;
 }
 
+// Both windows, created (and loaded) on first use.
+QList<FileSelectionWindow*> BothWindows() {
+    return {&Form2::instance(), &Form3::instance()};
+}
+
 QStringList FocusOrder(QWidget* first, int count) {
     QStringList names;
     QWidget* control = first;
@@ -81,7 +86,6 @@ private slots:
     void firstShowListsMp3FilesOfTheStartDirectory();
     void openAddsTheSelectedFileOnce_data();
     void openAddsTheSelectedFileOnce();
-    void duplicatesAreExactAndCaseSensitive();
     void openWithoutSelectionAddsNothing();
     void allFilesFilterListsEveryFile();
     void rootFileGetsOneSeparator();
@@ -96,8 +100,8 @@ private slots:
     void addWithoutSelectionRefreshesTheCount();
     void listEntryShowsItsPartsAndDoubleClickRemovesIt();
     void removeAndClearTheList();
+    void openFilesAddsOnlyNewEntriesInOrder_data();
     void openFilesAddsOnlyNewEntriesInOrder();
-    void openFilesWithAnEmptyListShowsTheMainCount();
     void multiFileListIsKeptBetweenShows();
 
 private:
@@ -171,7 +175,7 @@ void FileSelectionTest::windowsAreToolWindowsInKeyboardOrder() {
     QCOMPARE(FocusOrder(multi.Drive1, 12),
              (QStringList{"Drive1", "Dir1", "File1", "Combo1", "Command1", "Command3", "Command7",
                           "List1", "Command5", "Command4", "Command6", "Command2"}));
-    for (QWidget* window : {static_cast<QWidget*>(&single), static_cast<QWidget*>(&multi)}) {
+    for (QWidget* window : BothWindows()) {
         QCOMPARE(window->windowType(), Qt::Tool);
         QVERIFY(!(window->windowFlags() &
                   (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
@@ -181,8 +185,7 @@ void FileSelectionTest::windowsAreToolWindowsInKeyboardOrder() {
 
 void FileSelectionTest::firstShowListsMp3FilesOfTheStartDirectory() {
     // The windows were created by the test before: their load ran then.
-    for (FileSelectionWindow* window : {static_cast<FileSelectionWindow*>(&Form2::instance()),
-                                        static_cast<FileSelectionWindow*>(&Form3::instance())}) {
+    for (FileSelectionWindow* window : BothWindows()) {
         QCOMPARE(window->Drive1->currentText(), driveA_ + " [SYSTEM]");
         QCOMPARE(window->LastDrive, driveA_ + " [SYSTEM]");
         QCOMPARE(window->Dir1->path(), start_);
@@ -196,17 +199,26 @@ void FileSelectionTest::firstShowListsMp3FilesOfTheStartDirectory() {
 }
 
 void FileSelectionTest::openAddsTheSelectedFileOnce_data() {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("blanks") << "Lied eins.mp3";
-    QTest::newRow("umlauts") << "Ärger im Büro.mp3";
-    QTest::newRow("beyond Windows-1252") << "Пётр – 東京.mp3";
+    // The files opened one after the other, and the main list afterwards:
+    // duplicates are exact and case-sensitive.
+    QTest::addColumn<QStringList>("opened");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("blanks") << QStringList{"Lied eins.mp3", "Lied eins.mp3"}
+                            << QStringList{"Lied eins.mp3"};
+    QTest::newRow("umlauts") << QStringList{"Ärger im Büro.mp3", "Ärger im Büro.mp3"}
+                             << QStringList{"Ärger im Büro.mp3"};
+    QTest::newRow("beyond Windows-1252")
+        << QStringList{"Пётр – 東京.mp3", "Пётр – 東京.mp3"} << QStringList{"Пётр – 東京.mp3"};
+    QTest::newRow("other case") << QStringList{"lied.mp3", "LIED.mp3", "lied.mp3"}
+                                << QStringList{"lied.mp3", "LIED.mp3"};
 }
 
 void FileSelectionTest::openAddsTheSelectedFileOnce() {
-    QFETCH(QString, name);
+    QFETCH(QStringList, opened);
+    QFETCH(QStringList, listed);
     Form1& main = Form1::instance();
     Form2& form = Form2::instance();
-    for (int time = 0; time < 2; ++time) {
+    for (const QString& name : opened) {
         main.oeffnen->trigger();
         QVERIFY(form.isVisible());
         QVERIFY(!main.isVisible());
@@ -215,21 +227,11 @@ void FileSelectionTest::openAddsTheSelectedFileOnce() {
         Click(form.Command1);
         QVERIFY(!form.isVisible());
         QVERIFY(main.isVisible());
-        QCOMPARE(Entries(*main.List1), QStringList{start_ + "/" + name});
-        QCOMPARE(main.Label12->text(), QString("( 1 Dateien)"));
     }
-}
-
-void FileSelectionTest::duplicatesAreExactAndCaseSensitive() {
-    Form1& main = Form1::instance();
-    Form2& form = Form2::instance();
-    for (const char* name : {"lied.mp3", "LIED.mp3", "lied.mp3"}) {
-        form.show();
-        SelectFile(form, name);
-        Click(form.Command1);
-    }
-    QCOMPARE(Entries(*main.List1), (QStringList{start_ + "/lied.mp3", start_ + "/LIED.mp3"}));
-    QCOMPARE(main.Label12->text(), QString("( 2 Dateien)"));
+    for (QString& name : listed)
+        name.prepend(start_ + "/");
+    QCOMPARE(Entries(*main.List1), listed);
+    QCOMPARE(main.Label12->text(), QString("( %1 Dateien)").arg(listed.size()));
 }
 
 void FileSelectionTest::openWithoutSelectionAddsNothing() {
@@ -281,8 +283,7 @@ void FileSelectionTest::doubleClickOnAFileOpensIt() {
 }
 
 void FileSelectionTest::unreadableDriveReturnsToTheLastGoodOne() {
-    for (FileSelectionWindow* window : {static_cast<FileSelectionWindow*>(&Form2::instance()),
-                                        static_cast<FileSelectionWindow*>(&Form3::instance())}) {
+    for (FileSelectionWindow* window : BothWindows()) {
         window->Dir1->setPath(driveA_, start_ + "/Älteres Zeug");
         volumes_->unreadable.insert(stick_);
         window->Drive1->setCurrentIndex(window->Drive1->findText(driveText(stick_)));
@@ -356,11 +357,11 @@ void FileSelectionTest::stateIsKeptBetweenShows() {
 
 void FileSelectionTest::closingByTitleBarCancels() {
     Form1& main = Form1::instance();
-    for (QAction* item : {main.oeffnen, main.Moeffnen}) {
-        item->trigger();
+    const QList<QAction*> items{main.oeffnen, main.Moeffnen};
+    for (int i = 0; i < items.size(); ++i) {
+        items[i]->trigger();
         QVERIFY(!main.isVisible());
-        QWidget* window = item == main.oeffnen ? static_cast<QWidget*>(&Form2::instance())
-                                               : static_cast<QWidget*>(&Form3::instance());
+        QWidget* window = BothWindows()[i];
         QVERIFY(window->isVisible());
         window->close();
         QVERIFY(main.isVisible());
@@ -435,29 +436,35 @@ void FileSelectionTest::removeAndClearTheList() {
     QCOMPARE(form.List1->count(), 1);
 }
 
+void FileSelectionTest::openFilesAddsOnlyNewEntriesInOrder_data() {
+    QTest::addColumn<QStringList>("before"); // the main window's list
+    QTest::addColumn<QStringList>("toOpen"); // this window's list
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("some listed already")
+        << QStringList{"/b/zwei.mp3"}
+        << QStringList{"/c/drei.mp3", "/b/zwei.mp3", "/a/eins.mp3", "/B/zwei.mp3"}
+        << QStringList{"/b/zwei.mp3", "/c/drei.mp3", "/a/eins.mp3", "/B/zwei.mp3"};
+    QTest::newRow("nothing to open")
+        << QStringList{"/a/eins.mp3"} << QStringList{} << QStringList{"/a/eins.mp3"};
+}
+
 void FileSelectionTest::openFilesAddsOnlyNewEntriesInOrder() {
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, toOpen);
+    QFETCH(QStringList, after);
     Form1& main = Form1::instance();
     Form3& form = Form3::instance();
-    main.List1->AddIfAbsent("/b/zwei.mp3");
+    for (const QString& path : before)
+        main.List1->AddIfAbsent(path);
     main.Moeffnen->trigger();
-    for (const char* path : {"/c/drei.mp3", "/b/zwei.mp3", "/a/eins.mp3", "/B/zwei.mp3"})
+    for (const QString& path : toOpen)
         form.List1->AddIfAbsent(path);
     Click(form.Command6);
     QVERIFY(main.isVisible());
     QVERIFY(!form.isVisible());
-    QCOMPARE(Entries(*main.List1),
-             (QStringList{"/b/zwei.mp3", "/c/drei.mp3", "/a/eins.mp3", "/B/zwei.mp3"}));
-    QCOMPARE(main.Label12->text(), QString("( 4 Dateien)"));
-    QCOMPARE(form.List1->count(), 4); // the window's list stays as it was
-}
-
-void FileSelectionTest::openFilesWithAnEmptyListShowsTheMainCount() {
-    Form1& main = Form1::instance();
-    main.List1->AddIfAbsent("/a/eins.mp3");
-    main.Moeffnen->trigger();
-    Click(Form3::instance().Command6);
-    QCOMPARE(Entries(*main.List1), QStringList{"/a/eins.mp3"});
-    QCOMPARE(main.Label12->text(), QString("( 1 Dateien)"));
+    QCOMPARE(Entries(*main.List1), after);
+    QCOMPARE(main.Label12->text(), QString("( %1 Dateien)").arg(after.size()));
+    QCOMPARE(Entries(*form.List1), toOpen); // the window's list stays as it was
 }
 
 void FileSelectionTest::multiFileListIsKeptBetweenShows() {

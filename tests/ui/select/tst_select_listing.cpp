@@ -142,23 +142,21 @@ void SelectListingTest::volumeIndexOf_data() {
     QTest::newRow("deepest volume wins") << "/media/stick/Musik" << 1;
     QTest::newRow("volume root without separator") << "/media/stick" << 1;
     QTest::newRow("name that only starts alike") << "/media/stick2/Musik" << 0;
-    QTest::newRow("system root") << "/" << 0;
+    QTest::newRow("volume root") << "/media/" << 0;
+    QTest::newRow("on no volume") << "/home" << -1;
 }
 
 void SelectListingTest::volumeIndexOf() {
     QFETCH(QString, directory);
     QFETCH(int, expected);
-    const QList<Volume> volumes{{"/", ""}, {"/media/stick/", "URLAUB"}};
+    const QList<Volume> volumes{{"/media/", ""}, {"/media/stick/", "URLAUB"}};
     QCOMPARE(VolumeIndexOf(volumes, directory), expected);
-    QCOMPARE(VolumeIndexOf({{"/media/stick/", ""}}, "/home"), -1);
 }
 
 void SelectListingTest::joinPathAtRoot() {
-    // A root directory already ends in the separator: no doubled one.
-    QCOMPARE(JoinPath(QString("/"), QString("a.mp3")), QString("/a.mp3"));
+    // The texts survive the trip through core's paths; a root gets no doubled separator.
     QCOMPARE(JoinPath(QString("/media/stick/"), QString("ä b.mp3")),
              QString("/media/stick/ä b.mp3"));
-    QCOMPARE(JoinPath(QString("/home/ich"), QString("a.mp3")), QString("/home/ich/a.mp3"));
     const PathParts parts = SplitPath(QString("/media/stick/ä b.mp3"));
     QCOMPARE(parts.name, QString("ä b.mp3"));
     QCOMPARE(parts.directory, QString("/media/stick/"));
