@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <iterator>
 
 namespace tagwerk {
 
@@ -87,6 +88,11 @@ void FileSelectionWindow::ReturnToMainWindow() {
     // The main window shows first, so that there is never no window at all.
     Form1::instance().show();
     hide();
+}
+
+void FileSelectionWindow::SetKeyboardOrder(std::initializer_list<QWidget*> order) {
+    for (auto next = std::next(order.begin()); next != order.end(); ++next)
+        setTabOrder(*std::prev(next), *next);
 }
 
 QString FileSelectionWindow::CountCaption(qsizetype count) {

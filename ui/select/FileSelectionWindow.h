@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QWidget>
+#include <initializer_list>
 
 namespace tagwerk {
 
@@ -43,6 +44,8 @@ protected:
         control->setObjectName(name);
         return control;
     }
+    // Tab moves through the controls in this order.
+    void SetKeyboardOrder(std::initializer_list<QWidget*> order);
     static QString CountCaption(qsizetype count);
     // Shows the new number of entries of the main window's file list.
     static void ShowMainFileCount();

@@ -29,12 +29,7 @@ Form2::Form2() : FileSelectionWindow("Form2", "Tagwerk: Datei auswählen...", 62
     Command1->setToolTip("Fügt die ausgewählte Datei zur Dateiliste im Hauptfenster hinzu.");
     Command2->setToolTip("Bricht die Handlung ab.");
 
-    setTabOrder(Drive1, File1);
-    setTabOrder(File1, Dir1);
-    setTabOrder(Dir1, Command1);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Text1);
-    setTabOrder(Text1, Combo1);
+    SetKeyboardOrder({Drive1, File1, Dir1, Command1, Command2, Text1, Combo1});
 
     connect(File1, &FileNameList::fileClicked, this, &Form2::File1_Click);
     connect(File1, &FileNameList::fileDoubleClicked, this, &Form2::File1_DblClick);

@@ -29,7 +29,8 @@ Form3::Form3() : FileSelectionWindow("Form3", "Tagwerk: Dateien auswählen...", 
     Command2 = Named(new QPushButton("A&bbrechen", this), "Command2");
     PlaceControls();
     SetToolTips();
-    SetTabOrder();
+    SetKeyboardOrder({Drive1, Dir1, File1, Combo1, Command1, Command3, Command7, List1, Command5,
+                      Command4, Command6, Command2});
 
     connect(File1, &FileNameList::fileClicked, this, &Form3::File1_Click);
     connect(File1, &FileNameList::fileDoubleClicked, this, &Form3::Command1_Click);
@@ -84,13 +85,6 @@ void Form3::SetToolTips() {
     Command4->setToolTip("Entfernt alle Einträge in der Liste der zu öffnenden Dateien.");
     Command6->setToolTip("Öffnet die Dateien in der Dateiliste.");
     Command2->setToolTip("Bricht das Öffnen von Dateien ab.");
-}
-
-void Form3::SetTabOrder() {
-    QWidget* const order[] = {Drive1,   Dir1,  File1,    Combo1,   Command1, Command3,
-                              Command7, List1, Command5, Command4, Command6, Command2};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 void Form3::Form_Load() {

@@ -44,7 +44,6 @@ private:
     void Form_Load();
     void PlaceControls();
     void SetToolTips();
-    void SetTabOrder();
     void ShowListCount();
 };
 

@@ -264,7 +264,6 @@ void FileSelectionTest::rootFileGetsOneSeparator() {
     SelectFile(form, "wurzel.mp3");
     Click(form.Command1);
     QCOMPARE(Entries(*Form1::instance().List1), QStringList{driveB_ + "wurzel.mp3"});
-    QVERIFY(!driveB_.endsWith("//"));
 }
 
 void FileSelectionTest::doubleClickOnAFileOpensIt() {
@@ -373,9 +372,6 @@ void FileSelectionTest::closingByTitleBarCancels() {
 
 void FileSelectionTest::addAllOfTheDirectorySkipsListedFiles() {
     Form3& form = Form3::instance();
-    form.Dir1->setPath(driveA_, start_);
-    form.Combo1->setCurrentIndex(1);
-    form.Combo1->setCurrentIndex(0);
     SelectFile(form, "Lied eins.mp3");
     QCOMPARE(form.Label5->text(), QString("Lied eins.mp3"));
     Click(form.Command1);
