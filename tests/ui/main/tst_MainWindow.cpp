@@ -185,30 +185,17 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("itemCaption");
-        QTest::newRow("oeffnen") << "Datei"
-                                 << "&Datei"
-                                 << "oeffnen"
-                                 << "Eine MP3-Datei ö&ffnen...";
-        QTest::newRow("Moeffnen") << "Datei"
-                                  << "&Datei"
-                                  << "Moeffnen"
-                                  << "Mehrere MP3-Dateien öffnen...";
-        QTest::newRow("Ende") << "Datei"
-                              << "&Datei"
-                              << "Ende"
-                              << "&Beenden";
-        QTest::newRow("ID3Name") << "Extras"
-                                 << "&Extras"
-                                 << "ID3Name"
-                                 << "ID3-Tags ahnand des Dateinamens erstellen...";
-        QTest::newRow("ID3Entf") << "Extras"
-                                 << "&Extras"
-                                 << "ID3Entf"
-                                 << "ID3-Tags entfernen...";
-        QTest::newRow("Ueber") << "Über"
-                               << "&?"
-                               << "Ueber"
-                               << "Ü&ber Tagwerk...";
+        const auto row = [](const char* menu, const char* caption, const char* item,
+                            const char* itemCaption) {
+            QTest::newRow(item) << QString(menu) << QString(caption) << QString(item)
+                                << QString(itemCaption);
+        };
+        row("Datei", "&Datei", "oeffnen", "Eine MP3-Datei ö&ffnen...");
+        row("Datei", "&Datei", "Moeffnen", "Mehrere MP3-Dateien öffnen...");
+        row("Datei", "&Datei", "Ende", "&Beenden");
+        row("Extras", "&Extras", "ID3Name", "ID3-Tags ahnand des Dateinamens erstellen...");
+        row("Extras", "&Extras", "ID3Entf", "ID3-Tags entfernen...");
+        row("Über", "&?", "Ueber", "Ü&ber Tagwerk...");
     }
 
     void menus() {
@@ -274,23 +261,18 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
+        const auto row = [](const char* tag, const char* field, QString typed, QString kept) {
+            QTest::newRow(tag) << QString(field) << typed << kept;
+        };
         const QString thirty = "abcdefghijklmnopqrstuvwxyz1234";
-        QTest::newRow("title 31st refused") << "Text1" << thirty + "5" << thirty;
-        QTest::newRow("artist 31st refused") << "Text2" << thirty + "5" << thirty;
-        QTest::newRow("album 31st refused") << "Text3" << thirty + "5" << thirty;
-        QTest::newRow("comment 31st refused") << "Text5" << thirty + "5" << thirty;
-        QTest::newRow("year 5th refused") << "Text4"
-                                          << "19999"
-                                          << "1999";
-        QTest::newRow("year free text") << "Text4"
-                                        << "ca. "
-                                        << "ca. ";
-        QTest::newRow("Windows-1252 letters") << "Text1"
-                                              << "Ärger € – „Zoë“ ß"
-                                              << "Ärger € – „Zoë“ ß";
-        QTest::newRow("others refused") << "Text1"
-                                        << "a→bł日c"
-                                        << "abc";
+        row("title 31st refused", "Text1", thirty + "5", thirty);
+        row("artist 31st refused", "Text2", thirty + "5", thirty);
+        row("album 31st refused", "Text3", thirty + "5", thirty);
+        row("comment 31st refused", "Text5", thirty + "5", thirty);
+        row("year 5th refused", "Text4", "19999", "1999");
+        row("year free text", "Text4", "ca. ", "ca. ");
+        row("Windows-1252 letters", "Text1", "Ärger € – „Zoë“ ß", "Ärger € – „Zoë“ ß");
+        row("others refused", "Text1", "a→bł日c", "abc");
     }
 
     void typingLimits() {

@@ -102,8 +102,8 @@ private slots:
             QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(3, 3));
         else if (QWidget* control = about->findChild<QWidget*>(action))
             QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, 5));
-        else
-            QTest::keyClick(about, key[0].key());
+        else // through the window, which routes it as a user's key
+            QTest::keyClick(about->windowHandle(), key[0].key());
         QCOMPARE(frmSplash::exists(), !closes);
         QCOMPARE(!about.isNull() && about->isVisible(), !closes);
     }
