@@ -163,24 +163,14 @@ BENCHMARK(BM_RemovePeakMemory)->Arg(16)->Arg(256)->Iterations(1)->Unit(benchmark
 
 constexpr int kManyFiles = 10'000;
 
-const std::string& ManyFilesDirectory() {
-    static const std::string directory = [] {
-        std::string made = MakeWorkDirectory();
-        std::vector<char> payload(4096, 'x');
-        for (int i = 0; i < kManyFiles; ++i) {
-            std::ofstream(made + std::to_string(i) + ".mp3", std::ios::binary)
-                .write(payload.data(), std::streamsize(payload.size()));
-        }
-        return made;
-    }();
-    return directory;
-}
-
 void BM_WriteIntoManyFiles(benchmark::State& state) {
-    const std::string& directory = ManyFilesDirectory();
+    const std::string directory = MakeWorkDirectory();
+    const std::vector<char> payload(4096, 'x');
     std::vector<std::string> paths;
     for (int i = 0; i < kManyFiles; ++i) {
         paths.push_back(directory + std::to_string(i) + ".mp3");
+        std::ofstream(paths.back(), std::ios::binary)
+            .write(payload.data(), std::streamsize(payload.size()));
     }
     const TagTrailer bytes = EncodeTagTrailer(kRecord);
     double writeSeconds = 0;
@@ -190,6 +180,7 @@ void BM_WriteIntoManyFiles(benchmark::State& state) {
         for (const std::string& path : paths) {
             if (WriteTagTrailer(path, kRecord).outcome != WriteOutcome::written) {
                 state.SkipWithError("write failed");
+                fs::remove_all(directory);
                 return;
             }
         }
@@ -211,6 +202,7 @@ void BM_WriteIntoManyFiles(benchmark::State& state) {
     state.counters["bare_us_per_file"] =
         bareSeconds * 1e6 / kManyFiles / double(state.iterations());
     state.counters["ratio"] = writeSeconds / bareSeconds;
+    fs::remove_all(directory);
 }
 BENCHMARK(BM_WriteIntoManyFiles)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -231,6 +223,5 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    fs::remove_all(ManyFilesDirectory());
     return 0;
 }
