@@ -16,7 +16,6 @@ public:
     // Appends the text unless an entry equal to it (exactly, case-sensitive)
     // is there; returns whether it was appended.
     bool AddIfAbsent(const QString& text);
-    bool containsEntry(const QString& text) const { return entries_.contains(text); }
     QString entryAt(int row) const;
     void removeEntry(int row);
     // Removes every entry, from the last to the first.
