@@ -1,6 +1,5 @@
 #include "ui/batch/Form5.h"
 
-#include "core/PathText.h"
 #include "core/TrailerFile.h"
 #include "ui/batch/BatchControls.h"
 #include "ui/main/Form1.h"
@@ -10,30 +9,10 @@
 #include "ui/main/frmMessage.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace tagwerk {
-
-namespace {
-
-// Shows the entry as the main window's open file, as both runs do for the
-// file they work on.
-void ShowAsOpenFile(Form1& main, const QString& entry) {
-    const SplitPathResult parts = SplitPath(entry.toStdU16String());
-    main.Label10->setText(QString::fromStdU16String(parts.name));
-    main.Label11->setText(QString::fromStdU16String(parts.directory));
-}
-
-void EmptyEditor(Form1& main) {
-    main.Combo1->setCurrentIndex(main.Combo1->count() - 1);
-    for (QLineEdit* field : {main.Text1, main.Text2, main.Text3, main.Text4, main.Text5})
-        field->clear();
-}
-
-} // namespace
 
 Form5::Form5() {
     setObjectName("Form5");
@@ -86,13 +65,13 @@ void Form5::runOverList(bool withFileBar, const QString& done, const FileWork& w
     Command2->setEnabled(false);
     ProgressDisplay progress(main);
     progress.BeginProgress(withFileBar);
-    EmptyEditor(main);
+    main.emptyEditor();
 
     const int n = main.List1->count();
     int failed = 0;
     for (int i = 1; i <= n; ++i) {
         const QString entry = main.List1->entryAt(i - 1);
-        ShowAsOpenFile(main, entry);
+        main.showAsOpenFile(entry);
         if (!work(progress, entry, i, n))
             ++failed;
         if (aborted())

@@ -262,8 +262,7 @@ void Form1::setKeyboardOrder() {
 }
 
 void Form1::Form_Load() {
-    Combo1->setCurrentIndex(Combo1->count() - 1);
-    clearTextFields();
+    emptyEditor();
     Label10->clear();
     Label11->clear();
     Label12->clear();
@@ -420,17 +419,25 @@ bool Form1::openSelectedEntry() {
         setEnabled(true);
     }
 
-    const SplitPathResult parts = SplitPath(List1->selectedEntry().toStdU16String());
-    Label10->setText(QString::fromStdU16String(parts.name));
-    Label11->setText(QString::fromStdU16String(parts.directory));
-    Combo1->setCurrentIndex(Combo1->count() - 1);
-    clearTextFields();
+    showAsOpenFile(List1->selectedEntry());
+    emptyEditor();
     EditorState = kUnchanged;
     Command2_Click();
     EditorState = kUnchanged;
     Command1->setEnabled(false);
     Command2->setEnabled(false);
     return true;
+}
+
+void Form1::showAsOpenFile(const QString& path) {
+    const SplitPathResult parts = SplitPath(path.toStdU16String());
+    Label10->setText(QString::fromStdU16String(parts.name));
+    Label11->setText(QString::fromStdU16String(parts.directory));
+}
+
+void Form1::emptyEditor() {
+    Combo1->setCurrentIndex(Combo1->count() - 1);
+    clearTextFields();
 }
 
 void Form1::clearTextFields() {

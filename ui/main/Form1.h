@@ -64,6 +64,11 @@ public:
 
     // The open file: Label11 followed by Label10; empty when either is empty.
     QString openFilePath() const;
+    // Shows a list entry as the open file: its name in Label10, its directory in Label11.
+    void showAsOpenFile(const QString& path);
+    // Genre "(keine Zuordnung)", then the five text fields empty: ordinary
+    // edits, so the edit handler runs for each.
+    void emptyEditor();
 
     // Saves the editor fields as the open file's tag ("ID3-Tag speichern").
     void Command1_Click();

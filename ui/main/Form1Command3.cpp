@@ -6,7 +6,6 @@
 #include "ui/main/TextConversion.h"
 #include "ui/main/frmMessage.h"
 
-#include <QComboBox>
 #include <QPushButton>
 
 namespace tagwerk {
@@ -25,10 +24,8 @@ void Form1::Command3_Click() {
                          });
     // Emptied only once the tag is gone: after a failure the fields still
     // show the tag the file keeps.
-    if (result.outcome == RemoveOutcome::removed) {
-        Combo1->setCurrentIndex(Combo1->count() - 1);
-        clearTextFields();
-    }
+    if (result.outcome == RemoveOutcome::removed)
+        emptyEditor();
     progress.EndProgress();
     setEnabled(true);
     if (result.outcome == RemoveOutcome::failed) {
