@@ -270,19 +270,21 @@ void Form1::Form_Load() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (Form_Unload())
-        event->accept();
-    else
-        event->ignore();
+    // The unload may wait for an answer, so it runs once this close request is
+    // done: a second request meanwhile then meets the disabled window and is
+    // refused, instead of finding Qt's close half done and taking the window away.
+    event->ignore();
+    if (isEnabled())
+        QMetaObject::invokeMethod(this, &Form1::Form_Unload, Qt::QueuedConnection);
 }
 
-bool Form1::Form_Unload() {
+void Form1::Form_Unload() {
     // While a question waits or a long operation runs, the window stays.
     if (!isEnabled())
-        return false;
+        return;
     // A save that failed keeps the window, so the edits are not lost.
     if (!openSelectedEntry())
-        return false;
+        return;
     // This window goes last (it is deleted once its close is done), so no
     // other window meets it half gone.
     Form2::unload();
@@ -293,7 +295,6 @@ bool Form1::Form_Unload() {
     frmSplash::unload();
     unloadLater();
     QCoreApplication::exit(0);
-    return true;
 }
 
 void Form1::Field_Change() {

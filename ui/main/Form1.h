@@ -94,7 +94,7 @@ private:
 
     void Form_Load();
     // Closing settles unsaved edits first, then unloads every window and ends the program.
-    bool Form_Unload();
+    void Form_Unload();
     // Shared by the six editor fields: any change marks the fields modified.
     void Field_Change();
     void Command4_Click();

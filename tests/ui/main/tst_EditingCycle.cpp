@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
@@ -453,6 +455,29 @@ private slots:
         QCOMPARE(ReadBytes(path),
                  kAudio + Id3v1Trailer({"LiedX", "Band", "Album", "1999", "Gut", 17}));
         QCOMPARE(form.EditorState, 1);
+    }
+
+    // The close box pressed again while the closing question waits: the main
+    // window stays, and after a failed save it still holds the edits.
+    void secondCloseWhileAskingKeepsTheWindow() {
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio + Id3v1Trailer(kSong));
+        Open(form, path);
+        EditTitle(form);
+        QFile::remove(path);
+        const auto pressCloseBox = [&form] {
+            QCloseEvent request;
+            QCoreApplication::sendEvent(form.windowHandle(), &request);
+        };
+        QTimer::singleShot(0, &form, pressCloseBox); // fires while the question waits
+        MessageAnswerer answerer("OK");
+        pressCloseBox();
+        QTRY_COMPARE(answerer.texts().size(), 2);
+        QCOMPARE(answerer.texts()[0], kUnsavedQuestion);
+        QVERIFY(form.isVisible());
+        QVERIFY(form.windowHandle() && form.windowHandle()->isVisible());
+        QVERIFY(form.isEnabled());
+        QCOMPARE(form.Text1->text(), QString("LiedX"));
     }
 
     // A full disk: the append fails and the file keeps its length.
