@@ -2,6 +2,7 @@
 
 #include "core/TrailerFile.h"
 #include "ui/batch/BatchControls.h"
+#include "ui/main/ButtonKeys.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
@@ -51,6 +52,7 @@ Form5::Form5() {
     connect(Command1, &QPushButton::clicked, this, &Form5::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form5::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form5::Command3_Click);
+    EnterPressesFocusedButton(*this);
     CenterOnScreen(*this);
 }
 

@@ -47,7 +47,8 @@ void FileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void FileListBox::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !selectedItems().isEmpty())
         emit DblClick();
     else
         QListWidget::keyPressEvent(event);

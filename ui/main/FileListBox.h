@@ -24,8 +24,8 @@ public:
     QString selectedEntry() const;
 
 signals:
-    // A double-click anywhere in the box, on an entry or beside the entries,
-    // or Enter pressed in it: the request to open the selected entry.
+    // A double-click of the left button anywhere in the box, on an entry or
+    // beside the entries, or Enter pressed while an entry is selected.
     void DblClick();
 
 protected:

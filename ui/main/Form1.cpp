@@ -5,6 +5,7 @@
 #include "core/TrailerFile.h"
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
+#include "ui/main/ButtonKeys.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/FileErrorText.h"
 #include "ui/main/TextConversion.h"
@@ -101,6 +102,7 @@ Form1::Form1() {
     createMenus();
     setKeyboardOrder();
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
+    EnterPressesFocusedButton(*this);
     CenterOnScreen(*this);
     Form_Load();
 }
@@ -356,6 +358,8 @@ void Form1::Command2_Click() {
     }
     if (const QString path = openFilePath(); !path.isEmpty())
         loadTag(path);
+    else
+        Command3->setEnabled(false); // with no file open there is nothing to remove
     EditorState = kUnchanged;
     Command1->setEnabled(false);
     setEnabled(true);

@@ -5,6 +5,7 @@
 // current file, each with its percentage label (Label13, Label15). A bar and
 // its label change, and pending window events are handled, only when the
 // bar's width in whole pixels changes: at most 329 times per bar and run.
+#include <QRect>
 #include <QString>
 #include <cstdint>
 
@@ -42,6 +43,7 @@ private:
     struct Bar {
         QWidget* widget;
         QLabel* label;
+        QRect labelPlace; // the label's stated place; a longer text grows it
         int lastWidth = 0;
     };
     void Start(Bar& bar);

@@ -1,5 +1,6 @@
 #include "ui/main/WindowGeometry.h"
 
+#include <QLabel>
 #include <QScreen>
 #include <QWidget>
 
@@ -9,6 +10,17 @@ QFont LayoutFont() {
     QFont font("Liberation Sans");
     font.setPointSizeF(7.5);
     return font;
+}
+
+void WidenToCaption(QLabel& label, const QRect& place) {
+    QRect grown = place;
+    if (const int missing = label.sizeHint().width() - place.width(); missing > 0) {
+        if (label.alignment() & Qt::AlignRight)
+            grown.setLeft(place.left() - missing);
+        else
+            grown.setRight(place.right() + missing);
+    }
+    label.setGeometry(grown);
 }
 
 void CenterOnScreen(QWidget& window) {

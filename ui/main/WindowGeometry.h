@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QRect>
 
+class QLabel;
 class QWidget;
 
 namespace tagwerk {
@@ -19,6 +20,10 @@ constexpr QRect TwipsRect(int left, int top, int width, int height) {
 // Arial) at 7.5 points, so that every caption fits its stated place whatever
 // the desktop's own font is.
 QFont LayoutFont();
+
+// Gives the label its place, grown away from its aligned edge where its
+// caption is wider, so that the caption is never cut.
+void WidenToCaption(QLabel& label, const QRect& place);
 
 // Places a top-level window in the middle of its screen's free area.
 void CenterOnScreen(QWidget& window);

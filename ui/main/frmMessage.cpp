@@ -1,5 +1,6 @@
 #include "ui/main/frmMessage.h"
 
+#include "ui/main/ButtonKeys.h"
 #include "ui/main/Form1.h"
 #include "ui/main/WindowGeometry.h"
 
@@ -23,7 +24,6 @@ QPushButton* MakeButton(QWidget* window, const char* name, const QString& captio
     auto* button = new QPushButton(caption, window);
     button->setObjectName(name);
     button->setGeometry(geometry);
-    button->setAutoDefault(true); // Enter presses the button that has the focus
     return button;
 }
 
@@ -50,6 +50,7 @@ frmMessage::frmMessage()
     setTabOrder(Command1, Command2);
     connect(Command1, &QPushButton::clicked, this, &frmMessage::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMessage::Command2_Click);
+    EnterPressesFocusedButton(*this);
     CenterOnScreen(*this);
 }
 

@@ -28,21 +28,6 @@ QLabel* MakeLabel(QWidget* frame, const char* name, const QString& text, const Q
     return label;
 }
 
-// In this face some captions are a few pixels wider than their stated
-// place; such a label grows away from its aligned edge rather than cut its
-// caption.
-void WidenToCaption(QLabel* label) {
-    const int missing = label->sizeHint().width() - label->width();
-    if (missing <= 0)
-        return;
-    QRect place = label->geometry();
-    if (label->alignment() & Qt::AlignRight)
-        place.setLeft(place.left() - missing);
-    else
-        place.setRight(place.right() + missing);
-    label->setGeometry(place);
-}
-
 } // namespace
 
 frmSplash::frmSplash()
@@ -74,8 +59,9 @@ frmSplash::frmSplash()
     lblVersion =
         MakeLabel(Frame1, "lblVersion", "Juli 2000", TwipsRect(5850, 2700, 1005, 285), 12, true);
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    // In this face some captions are a few pixels wider than their places.
     for (QLabel* label : {lblProductName, lblPlatform, lblVersion})
-        WidenToCaption(label);
+        WidenToCaption(*label, label->geometry());
     lblWarning = MakeLabel(Frame1, "lblWarning",
                            "Verbesserungsvorschläge und Hinweise auf Fehler nehme ich gerne an.",
                            TwipsRect(150, 3660, 6855, 195), 8.25, false);
@@ -86,8 +72,9 @@ void frmSplash::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// Only the left button closes, as on the main window's logo.
 void frmSplash::mouseReleaseEvent(QMouseEvent* event) {
-    if (rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         close();
 }
 

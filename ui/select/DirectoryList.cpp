@@ -4,6 +4,7 @@
 #include "ui/select/QStringPaths.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyle>
 
 namespace tagwerk {
@@ -21,8 +22,16 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeWidget(parent) {
     setExpandsOnDoubleClick(false);
     setUniformRowHeights(true);
     setIndentation(10);
-    // A double-click, not the platform's "activation", which may be a single click.
-    connect(this, &QTreeWidget::itemDoubleClicked, this, &DirectoryList::open);
+}
+
+// A double-click of the left button, not the platform's "activation", which
+// may be a single click.
+void DirectoryList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (QTreeWidgetItem* line = itemAt(event->position().toPoint()))
+        open(line);
 }
 
 void DirectoryList::setPath(const QString& root, const QString& path) {

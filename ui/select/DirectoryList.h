@@ -25,6 +25,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     // Every level is always open: no branch lines or arrows, only indentation.
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;

@@ -25,9 +25,11 @@ bool DriveSelector::isReadable() const {
     return currentIndex() >= 0 && VolumeSource::current().isReadable(volume());
 }
 
-void DriveSelector::setDrive(const QString& text) {
+void DriveSelector::setDrive(const QString& rootPath) {
     const QSignalBlocker quiet(this);
-    setCurrentIndex(findText(text));
+    const auto found = std::find_if(volumes_.cbegin(), volumes_.cend(),
+                                    [&](const Volume& v) { return v.rootPath == rootPath; });
+    setCurrentIndex(found == volumes_.cend() ? -1 : int(found - volumes_.cbegin()));
 }
 
 QString DriveSelector::currentDirectory() const {

@@ -18,8 +18,9 @@ public:
 
     Volume volume() const;
     bool isReadable() const;
-    // Selects the drive shown by this text without reporting a change.
-    void setDrive(const QString& text);
+    // Selects the drive with this root path without reporting a change,
+    // whatever its volume name has become meanwhile.
+    void setDrive(const QString& rootPath);
 
     // The chosen drive's current directory, or the nearest existing parent.
     QString currentDirectory() const;

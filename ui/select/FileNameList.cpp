@@ -3,6 +3,8 @@
 #include "ui/select/DirectoryListing.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
 
 namespace tagwerk {
 
@@ -18,7 +20,12 @@ FileNameList::FileNameList(QWidget* parent) : QListView(parent) {
         if (!selectedName().isEmpty())
             emit fileClicked();
     });
-    connect(this, &QListView::doubleClicked, this, &FileNameList::fileDoubleClicked);
+}
+
+void FileNameList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        emit fileDoubleClicked();
 }
 
 void FileNameList::keyPressEvent(QKeyEvent* event) {
@@ -41,9 +48,20 @@ void FileNameList::setPattern(const QString& pattern) {
 
 void FileNameList::refresh() {
     const QString selected = selectedName();
+    const int selectedRow = currentIndex().row();
     list();
-    if (!selected.isEmpty())
-        selectRow(names_.stringList().indexOf(selected));
+    if (selected.isEmpty())
+        return;
+    QStringList names = names_.stringList();
+    int row = names.indexOf(selected);
+    if (row < 0) {
+        // A selected file that vanished meanwhile stays listed where it was:
+        // it is still added, and the later load says what became of it.
+        row = std::clamp(selectedRow, 0, int(names.size()));
+        names.insert(row, selected);
+        names_.setStringList(names);
+    }
+    selectRow(row);
 }
 
 void FileNameList::list() {

@@ -27,11 +27,12 @@ public:
 signals:
     // Another file was selected, by mouse or keyboard.
     void fileClicked();
-    // A file was double-clicked, or Enter pressed on the selected one.
+    // A file was double-clicked with the left button, or Enter pressed on the selected one.
     void fileDoubleClicked();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void list();

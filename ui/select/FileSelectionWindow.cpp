@@ -44,7 +44,7 @@ void FileSelectionWindow::LoadBrowser() {
     File1->setDirectory(Dir1->path());
     Combo1->setCurrentIndex(0);
     File1->setPattern("*.mp3");
-    LastDrive = Drive1->currentText();
+    LastDrive = Drive1->volume().rootPath;
     connect(Combo1, &QComboBox::currentIndexChanged, this, &FileSelectionWindow::Combo1_Click);
     connect(Dir1, &DirectoryList::pathChanged, this, &FileSelectionWindow::Dir1_Change);
     connect(Drive1, &DriveSelector::driveChanged, this, &FileSelectionWindow::Drive1_Change);
@@ -61,7 +61,7 @@ void FileSelectionWindow::Dir1_Change() {
 
 void FileSelectionWindow::Drive1_Change() {
     if (ApplyDrive()) {
-        LastDrive = Drive1->currentText();
+        LastDrive = Drive1->volume().rootPath;
         return;
     }
     ShowNotice("Auf das Laufwerk " + Drive1->currentText() + " kann nicht zugegriffen werden.");
@@ -70,7 +70,7 @@ void FileSelectionWindow::Drive1_Change() {
     // list keeps showing what it showed, and no second notice follows.
     Drive1->setDrive(LastDrive);
     if (ApplyDrive())
-        LastDrive = Drive1->currentText();
+        LastDrive = Drive1->volume().rootPath;
 }
 
 bool FileSelectionWindow::ApplyDrive() {

@@ -24,7 +24,8 @@ public:
     QLabel* Label3 = nullptr;        // "Dateityp:"
     QComboBox* Combo1 = nullptr;     // the file type listed in File1
 
-    // The drive selector's text for the last drive applied without error.
+    // The root path of the last drive applied without error: a drive is
+    // known by its root, which stays when its volume name changes.
     QString LastDrive;
 
     void Combo1_Click();

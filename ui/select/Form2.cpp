@@ -1,5 +1,6 @@
 #include "ui/select/Form2.h"
 
+#include "ui/main/ButtonKeys.h"
 #include "ui/main/Form1.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/select/QStringPaths.h"
@@ -35,6 +36,7 @@ Form2::Form2() : FileSelectionWindow("Form2", "Tagwerk: Datei auswählen...", 62
     connect(File1, &FileNameList::fileDoubleClicked, this, &Form2::File1_DblClick);
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    EnterPressesFocusedButton(*this);
     Form_Load();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/select/Form3.h"
 
+#include "ui/main/ButtonKeys.h"
 #include "ui/main/Form1.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/select/QStringPaths.h"
@@ -37,11 +38,12 @@ Form3::Form3() : FileSelectionWindow("Form3", "Tagwerk: Dateien auswählen...", 
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
     connect(List1, &QListWidget::itemSelectionChanged, this, &Form3::List1_Click);
-    connect(List1, &QListWidget::itemDoubleClicked, this, &Form3::List1_DblClick);
+    connect(List1, &FileListBox::DblClick, this, &Form3::List1_DblClick);
     connect(Command5, &QPushButton::clicked, this, &Form3::Command5_Click);
     connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
     connect(Command6, &QPushButton::clicked, this, &Form3::Command6_Click);
     connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
+    EnterPressesFocusedButton(*this);
     Form_Load();
 }
 

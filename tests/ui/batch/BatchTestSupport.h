@@ -1,16 +1,12 @@
 #pragma once
 // For the window tests of the long operations: MP3 payloads of any length
 // made from a lame stream, a way to let the program meet permission bits
-// although the tests run as root, the notice a run ended with, and a table
-// of a window's controls.
+// although the tests run as root, and the notice a run ended with.
 #include "ui/main/frmMessage.h"
 #include "ui/support/TagFiles.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QStringList>
 #include <QTest>
 #include <unistd.h>
@@ -63,38 +59,6 @@ inline QString ShownNotice() {
     return frmMessage::exists() && frmMessage::instance().isVisible()
                ? frmMessage::instance().Label1->text()
                : QString();
-}
-
-// The columns of a table of controls: name, what it shows (a caption, a
-// field's text, a box's entry, "checked"), place in pixels and tooltip.
-inline void AddControlColumns() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QRect>("place");
-    QTest::addColumn<QString>("toolTip");
-}
-
-// Checks the control of the current row of such a table.
-inline void VerifyControl(const QWidget& window) {
-    QFETCH(QString, name);
-    QFETCH(QString, shown);
-    QFETCH(QRect, place);
-    QFETCH(QString, toolTip);
-    const auto* control = window.findChild<QWidget*>(name);
-    QVERIFY(control);
-    QCOMPARE(control->geometry(), place);
-    QCOMPARE(control->toolTip(), toolTip);
-    QString actual;
-    if (const auto* label = qobject_cast<const QLabel*>(control))
-        actual = label->text();
-    else if (const auto* button = qobject_cast<const QAbstractButton*>(control))
-        actual = button->isChecked() ? "checked" : button->text();
-    else if (const auto* field = qobject_cast<const QLineEdit*>(control))
-        actual = field->text();
-    else if (const auto* box = qobject_cast<const QComboBox*>(control))
-        actual = box->currentText();
-    QCOMPARE(actual, shown);
-    QVERIFY(control->isEnabled());
 }
 
 } // namespace tagwerk::test

@@ -271,15 +271,16 @@ private slots:
         VerifyBackInMainWindow();
     }
 
-    // The take-over boxes with "(keine Zuordnung)" as genre and "Demo" as
+    // Every take-over box with its value, "Jazz" (8) as genre and "Demo" as
     // title: with Check8 they win over the parts of the name, without it the
-    // name decides ("Rock" is 17, a part that is no genre name 255).
+    // name decides ("Rock" is 17, a part that is no genre name 255). Album and
+    // year, which the pattern does not name, come from their boxes either way.
     void takeOverAndOverride_data() {
         QTest::addColumn<bool>("override");
         QTest::addColumn<QList<QByteArray>>("titles");
         QTest::addColumn<QList<int>>("genres");
         QTest::newRow("Check8 set")
-            << true << QList<QByteArray>{"Demo", "Demo"} << QList<int>{255, 255};
+            << true << QList<QByteArray>{"Demo", "Demo"} << QList<int>{8, 8};
         QTest::newRow("Check8 cleared")
             << false << QList<QByteArray>{"Lied", "Song"} << QList<int>{17, 255};
     }
@@ -295,16 +296,23 @@ private slots:
             WriteBytes(path, Payload(500));
         Form4& window = OpenForm4(paths);
         window.Text1->setText(R"(2," - ",1," - ",5,".mp3")");
-        window.Check1->setChecked(true);
-        window.Text2->setText("Demo");
+        const QList<QPair<QCheckBox*, QLineEdit*>> fixed{{window.Check1, window.Text2},
+                                                         {window.Check3, window.Text4},
+                                                         {window.Check4, window.Text5},
+                                                         {window.Check6, window.Text6}};
+        const QStringList values{"Demo", "Live", "2001", "Mitschnitt"};
+        for (int i = 0; i < fixed.size(); ++i) {
+            fixed[i].first->setChecked(true);
+            fixed[i].second->setText(values[i]);
+        }
         window.Check5->setChecked(true);
-        window.Check6->setChecked(true);
-        window.Text6->setText("Mitschnitt");
+        window.Combo1->setCurrentText("Jazz");
         window.Check8->setChecked(override);
         QCOMPARE(Start(window).summary, kNoFailures);
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(ReadBytes(paths[i]),
-                     Payload(500) + Trailer(titles[i], "Band", "Mitschnitt", genres[i]));
+                     Payload(500) + Id3v1Trailer({titles[i], "Band", "Live", "2001", "Mitschnitt",
+                                                  quint8(genres[i])}));
         }
     }
 

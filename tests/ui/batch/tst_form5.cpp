@@ -52,7 +52,7 @@ void VerifyRunEnded() {
 }
 
 QStringList FilesIn(const QTemporaryDir& dir) {
-    return QDir(dir.path()).entryList(QDir::Files);
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
 }
 
 } // namespace

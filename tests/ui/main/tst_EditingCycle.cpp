@@ -284,7 +284,7 @@ private slots:
         Click(form.Command1);
         QCOMPARE(form.EditorState, 1);
         QCOMPARE(Buttons(form), QList<bool>({true, false, false}));
-        QCOMPARE(QDir(directory_->path()).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(directory_->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     void openAnotherEntrySettlesEdits_data() {
@@ -332,11 +332,13 @@ private slots:
         QCOMPARE(ReadBytes(first), kAudio + Id3v1Trailer(kSong));
     }
 
+    // The re-read shows: the trailing blanks typed are saved, and read back without them.
     void reopeningTheOpenEntrySavesAndRereads() {
         Form1& form = Form1::instance();
         const QString path = file("a.mp3", kAudio + Id3v1Trailer(kSong));
         Open(form, path);
         EditTitle(form);
+        TypeText(form.Text1, "  ");
         MessageAnswerer answerer("OK");
         Open(form, path);
         QCOMPARE(answerer.texts().size(), 1);
@@ -344,15 +346,21 @@ private slots:
         QCOMPARE(form.EditorState, 1);
     }
 
+    // Enter without a selection keeps the open file; a double-click closes
+    // it, and with no file open no tag button is left enabled.
     void doubleClickWithoutSelectionClearsTheEditor() {
         Form1& form = Form1::instance();
         Open(form, file("a.mp3", kAudio + Id3v1Trailer(kSong)));
         form.List1->clearSelection();
+        QTest::keyClick(form.List1, Qt::Key_Return);
+        QCOMPARE(form.Label10->text(), QString("a.mp3"));
+        QCOMPARE(Editor(form), kSongFields);
         const QPoint below(10, form.List1->viewport()->height() - 5);
         QTest::mouseDClick(form.List1->viewport(), Qt::LeftButton, {}, below);
         QCOMPARE(form.Label10->text(), QString());
         QCOMPARE(form.Label11->text(), QString());
         QCOMPARE(Editor(form), kBlankFields);
+        QCOMPARE(Buttons(form), (QList<bool>{false, false, false}));
     }
 
     void listCommands() {

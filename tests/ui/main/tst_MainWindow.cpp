@@ -1,8 +1,13 @@
 // The main window as the user finds it after start: controls, texts,
 // places, menus, keyboard order, the genre box and the text boxes' limits.
+#include "ui/batch/Form4.h"
+#include "ui/batch/Form5.h"
 #include "ui/main/Form1.h"
+#include "ui/main/ProgressDisplay.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
+#include "ui/select/Form2.h"
+#include "ui/select/Form3.h"
 #include "ui/support/WindowDriver.h"
 
 #include <QAction>
@@ -11,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 
@@ -294,6 +300,70 @@ private slots:
     void openFileShownAsPlainText() {
         for (const char* name : {"Label10", "Label11", "Label12"})
             QCOMPARE(Find<QLabel>(name)->textFormat(), Qt::PlainText);
+    }
+
+    // Enter and the keypad's Enter press the focused button in every window.
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        const QList<QPair<const char*, const char*>> buttons = {
+            {"Form1", "Command4"}, {"Form2", "Command2"}, {"Form3", "Command4"},
+            {"Form4", "Command2"}, {"Form5", "Command3"}, {"frmMessage", "Command1"}};
+        for (const auto& [window, button] : buttons) {
+            QTest::addRow("%s Return", window) << window << button << int(Qt::Key_Return);
+            QTest::addRow("%s keypad Enter", window) << window << button << int(Qt::Key_Enter);
+        }
+    }
+
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, window);
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        const QHash<QString, QWidget*> windows = {
+            {"Form1", &Form1::instance()}, {"Form2", &Form2::instance()},
+            {"Form3", &Form3::instance()}, {"Form4", &Form4::instance()},
+            {"Form5", &Form5::instance()}, {"frmMessage", &frmMessage::instance()}};
+        auto* pressed = windows[window]->findChild<QPushButton*>(button);
+        QSignalSpy clicked(pressed, &QPushButton::clicked);
+        pressed->window()->show();
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(clicked.count(), 1);
+    }
+
+    // The progress texts of 100,000 files grow their labels away from the
+    // aligned edge, inside the window, and the labels return to their places.
+    void progressTextsFit_data() {
+        QTest::addColumn<bool>("perFile");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("overall") << false << " 100% insgesamt";
+        QTest::newRow("per file") << true << " 99% der Datei  100000 von  100000 bearbeitet";
+    }
+
+    void progressTextsFit() {
+        QFETCH(bool, perFile);
+        QFETCH(QString, text);
+        Form1& form = Form1::instance();
+        QLabel* label = perFile ? form.Label15 : form.Label13;
+        const QRect place = label->geometry();
+        ProgressDisplay progress(form);
+        progress.BeginProgress(true);
+        progress.ShowProgress(perFile ? ProgressBar::perFile : ProgressBar::overall, 0.99,
+                              [&] { return text; });
+        QCOMPARE(label->text(), text);
+        QVERIFY(CaptionFits(label));
+        QCOMPARE(label->geometry().topLeft(), place.topLeft());
+        QVERIFY(label->geometry().right() < form.centralWidget()->width());
+        progress.EndProgress();
+        QCOMPARE(label->geometry(), place);
+    }
+
+    void summariesOf100000FilesFit() {
+        ShowNotice("Auftrag ausgeführt. Es traten bei  100000 Dateien Fehler auf. Außerdem "
+                   "enthielten  100000 Dateien bereits einen ID3-Tag (wurde nicht geändert).");
+        QVERIFY(CaptionFits(frmMessage::instance().Label1));
     }
 
     void otherWindowsCaptionsFit() {

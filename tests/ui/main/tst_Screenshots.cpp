@@ -3,6 +3,7 @@
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
 #include "ui/main/Form1.h"
+#include "ui/main/ProgressDisplay.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
 #include "ui/select/Form2.h"
@@ -55,14 +56,16 @@ private slots:
         Save(form, "main-window");
     }
 
+    // The widest texts: the run over the last of 100,000 files.
     void mainWindowWithProgress() {
-        Form1& form = Form1::instance();
-        form.Image1->resize(form.Image1->width() / 3, form.Image1->height());
-        form.Shape2->resize(form.Shape2->width() * 2 / 3, form.Shape2->height());
-        const QList<QWidget*> progress = {form.Label13, form.Label15, form.Shape2};
-        for (QWidget* control : progress)
-            control->setVisible(true);
-        Save(form, "main-window-progress");
+        ProgressDisplay progress(Form1::instance());
+        progress.BeginProgress(true);
+        progress.ShowProgress(ProgressBar::perFile, 0.99, [] {
+            return QString(" 99% der Datei  100000 von  100000 bearbeitet");
+        });
+        progress.ShowProgress(ProgressBar::overall, 0.99, [] { return QString(" 99% insgesamt"); });
+        Save(Form1::instance(), "main-window-progress");
+        progress.EndProgress();
     }
 
     void question() {

@@ -81,27 +81,33 @@ private slots:
 
     void closing_data() {
         QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("button");
         QTest::addColumn<bool>("closes");
         for (const char* key : {"Enter", "Escape", "a", "7", "Space", "Backspace"})
-            QTest::addRow("key %s", key) << key << true;
+            QTest::addRow("key %s", key) << key << 0 << true;
         for (const char* key : {"Left", "F1", "Shift"})
-            QTest::addRow("key %s", key) << key << false;
-        for (const char* place : {"background", "Frame1", "Image1"})
-            QTest::addRow("click %s", place) << place << true;
+            QTest::addRow("key %s", key) << key << 0 << false;
+        for (const char* place : {"background", "Frame1", "Image1"}) {
+            QTest::addRow("click %s", place) << place << int(Qt::LeftButton) << true;
+            QTest::addRow("right click %s", place) << place << int(Qt::RightButton) << false;
+            QTest::addRow("middle click %s", place) << place << int(Qt::MiddleButton) << false;
+        }
         for (const char* place : {"lblVersion", "lblProductName", "Image2"})
-            QTest::addRow("click %s", place) << place << false;
+            QTest::addRow("click %s", place) << place << int(Qt::LeftButton) << false;
     }
 
     void closing() {
         QFETCH(QString, action);
+        QFETCH(int, button);
         QFETCH(bool, closes);
         const QPointer<frmSplash> about = &OpenAbout();
         const QKeySequence key(action == "Shift" ? QKeySequence(Qt::Key_Shift)
                                                  : QKeySequence::fromString(action));
+        const auto mouseButton = Qt::MouseButton(button);
         if (action == "background")
-            QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(3, 3));
+            QTest::mouseClick(about, mouseButton, {}, QPoint(3, 3));
         else if (QWidget* control = about->findChild<QWidget*>(action))
-            QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseClick(control, mouseButton, {}, QPoint(5, 5));
         else // through the window, which routes it as a user's key
             QTest::keyClick(about->windowHandle(), key[0].key());
         QCOMPARE(frmSplash::exists(), !closes);

@@ -83,6 +83,10 @@ private slots:
     void init();
 
     void windowsAreToolWindowsInKeyboardOrder();
+    void controlsAsStated_data();
+    void controlsAsStated();
+    void onlyTheLeftButtonActs_data();
+    void onlyTheLeftButtonActs();
     void firstShowListsMp3FilesOfTheStartDirectory();
     void openAddsTheSelectedFileOnce_data();
     void openAddsTheSelectedFileOnce();
@@ -149,11 +153,11 @@ void FileSelectionTest::init() {
 
 void FileSelectionTest::resetBrowser(FileSelectionWindow& window) {
     window.hide();
-    window.Drive1->setDrive(driveText(driveA_));
+    window.Drive1->setDrive(driveA_);
     window.Drive1->setCurrentDirectory(start_);
     window.Dir1->setPath(driveA_, start_);
     window.Combo1->setCurrentIndex(0);
-    window.LastDrive = driveText(driveA_);
+    window.LastDrive = driveA_;
 }
 
 QString FileSelectionTest::driveText(const QString& root) const {
@@ -183,11 +187,119 @@ void FileSelectionTest::windowsAreToolWindowsInKeyboardOrder() {
     QVERIFY(!multi.Command7->isEnabled());
 }
 
+void FileSelectionTest::controlsAsStated_data() {
+    QTest::addColumn<QString>("window");
+    AddControlColumns();
+    const auto row = [](const char* window, const char* name, const QString& shown, QRect twips,
+                        const char* toolTip = "") {
+        const QRect place(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+        QTest::addRow("%s %s", window, name) << window << name << shown << place << toolTip;
+    };
+    const char* const typeTip = "Wählen Sie hier den Typ der anzuzeigenden Dateien aus. Bitte "
+                                "belassen Sie den Wert zweifelsfalls auf *.MP3. Es können zwar "
+                                "auch andere Dateien geöffnet werden, das führt aber zu "
+                                "Beschädigungen.";
+    row("Form2", "Label4", "Laufwerk:", {120, 120, 855, 255});
+    row("Form2", "Dir1", "", {120, 480, 2415, 3015},
+        "Wählen Sie hier das Unterverzeichnis aus, in der sich die zu öffnende Datei befindet.");
+    row("Form2", "File1", "", {2640, 480, 3495, 3015}, "Hier wählen Sie eine Datei aus.");
+    row("Form2", "Label2", "Datei:", {120, 3600, 1455, 255});
+    row("Form2", "Text1", "", {1680, 3600, 4455, 285});
+    row("Form2", "Label3", "Dateityp:", {120, 3960, 1455, 255});
+    row("Form2", "Combo1", "MP3-Dateien (*.MP3)", {1680, 3960, 4455, 315}, typeTip);
+    row("Form2", "Command1", "Datei öffnen", {1080, 4440, 2295, 495},
+        "Fügt die ausgewählte Datei zur Dateiliste im Hauptfenster hinzu.");
+    row("Form2", "Command2", "Abbrechen", {3720, 4440, 2295, 495}, "Bricht die Handlung ab.");
+    row("Form3", "Label4", "Laufwerk:", {0, 0, 855, 255});
+    row("Form3", "Dir1", "", {0, 360, 3375, 1890},
+        "Hier kann das aktuelle Verzeichnis gewählt werden.");
+    row("Form3", "File1", "", {3480, 360, 5895, 1845},
+        "Liste der Dateien des aktuellen Dateityps im aktuellen Verzeichnis. Ein Doppelklick auf "
+        "eine Datei fügt diese der Liste hinzu.");
+    row("Form3", "Label2", "Datei:", {120, 2400, 735, 255});
+    row("Form3", "Label5", "", {960, 2400, 4455, 255});
+    row("Form3", "Label3", "Dateityp:", {0, 2760, 855, 255});
+    row("Form3", "Combo1", "MP3-Dateien (*.MP3)", {960, 2760, 4455, 315}, typeTip);
+    row("Form3", "Command1", "Datei zu Liste hinzufügen", {5640, 2280, 3615, 375},
+        "Fügt die ausgewählte Datei zur Liste hinzu.");
+    row("Form3", "Command3", "Alle Dateien im aktuellen Verzeichnis hinzufügen",
+        {5640, 2760, 3615, 375}, "Fügt alle Dateien vom ausgewählten Dateityp der Liste hinzu.");
+    row("Form3", "Command7", "Alle Dateien zuzüglich Unterverzeichnisse", {5640, 3240, 3615, 375},
+        "Durchsucht diesen Ordner und alle seine Unterverzeichnisse nach Dateien vom "
+        "ausgewählten Dateityp und fügt diese der Liste hinzu.");
+    row("Form3", "Label1", "Zu öffnende Dateien:", {120, 3600, 1575, 255});
+    row("Form3", "Label10", "", {1800, 3600, 5175, 255});
+    row("Form3", "List1", "", {120, 3960, 9135, 1815},
+        "Diese Dateien werden beim Klick auf OK geöffnet. Beim Doppelklick auf eine Datei wird "
+        "diese aus der Liste entfernt.");
+    row("Form3", "Label6", "Datei:", {600, 5880, 495, 255});
+    row("Form3", "Label7", "", {1200, 5880, 8175, 255});
+    row("Form3", "Label8", "Verzeichnis:", {120, 6240, 975, 255});
+    row("Form3", "Label9", "", {1200, 6240, 8175, 255});
+    row("Form3", "Command5", "Ausgewählten Listeneintrag entfernen", {120, 6600, 3615, 375},
+        "Entfernt den ausgewählten Eintrag aus der Liste der geöffneten Dateien.");
+    row("Form3", "Command4", "Alle Listeneinträge löschen", {120, 7080, 3615, 375},
+        "Entfernt alle Einträge in der Liste der zu öffnenden Dateien.");
+    row("Form3", "Command6", "Dateien öffnen", {3840, 6600, 2655, 855},
+        "Öffnet die Dateien in der Dateiliste.");
+    row("Form3", "Command2", "A&bbrechen", {6600, 6600, 2655, 855},
+        "Bricht das Öffnen von Dateien ab.");
+}
+
+void FileSelectionTest::controlsAsStated() {
+    QFETCH(QString, window);
+    Form2::unload();
+    Form3::unload();
+    VerifyControl(window == "Form2" ? static_cast<QWidget&>(Form2::instance()) : Form3::instance(),
+                  {"Command7"});
+}
+
+// Double-clicks of the right or middle button open, add and remove nothing.
+void FileSelectionTest::onlyTheLeftButtonActs_data() {
+    QTest::addColumn<int>("button");
+    QTest::newRow("left") << int(Qt::LeftButton);
+    QTest::newRow("right") << int(Qt::RightButton);
+    QTest::newRow("middle") << int(Qt::MiddleButton);
+}
+
+void FileSelectionTest::onlyTheLeftButtonActs() {
+    QFETCH(int, button);
+    const bool acts = button == Qt::LeftButton;
+    const auto doubleClick = [button](QAbstractItemView* view, const QModelIndex& index) {
+        QTest::mouseDClick(view->viewport(), Qt::MouseButton(button), {},
+                           view->visualRect(index).center());
+    };
+    Form1& main = Form1::instance();
+    Form2& single = Form2::instance();
+    main.oeffnen->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(&single));
+    doubleClick(single.File1, single.File1->model()->index(0, 0));
+    QCOMPARE(main.List1->count(), acts ? 1 : 0);
+    QCOMPARE(single.isVisible(), !acts);
+    single.Command2->click();
+
+    Form3& multi = Form3::instance();
+    main.Moeffnen->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(&multi));
+    doubleClick(multi.File1, multi.File1->model()->index(0, 0));
+    QCOMPARE(multi.List1->count(), acts ? 1 : 0);
+    multi.List1->AddIfAbsent("/a/eins.mp3");
+    const int listed = multi.List1->count();
+    doubleClick(multi.List1, multi.List1->model()->index(0, 0));
+    QCOMPARE(multi.List1->count(), listed - (acts ? 1 : 0));
+    const QTreeWidgetItem* older =
+        multi.Dir1->findItems("Älteres Zeug", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    QVERIFY(older);
+    doubleClick(multi.Dir1, multi.Dir1->indexFromItem(older));
+    QCOMPARE(multi.Dir1->path(), acts ? start_ + "/Älteres Zeug" : start_);
+}
+
 void FileSelectionTest::firstShowListsMp3FilesOfTheStartDirectory() {
-    // The windows were created by the test before: their load ran then.
-    for (FileSelectionWindow* window : BothWindows()) {
+    Form2::unload();
+    Form3::unload();
+    for (FileSelectionWindow* window : BothWindows()) { // created anew: their load runs
         QCOMPARE(window->Drive1->currentText(), driveA_ + " [SYSTEM]");
-        QCOMPARE(window->LastDrive, driveA_ + " [SYSTEM]");
+        QCOMPARE(window->LastDrive, driveA_);
         QCOMPARE(window->Dir1->path(), start_);
         QCOMPARE(window->File1->directory(), start_);
         QCOMPARE(window->Combo1->currentText(), QString("MP3-Dateien (*.MP3)"));
@@ -281,17 +393,25 @@ void FileSelectionTest::doubleClickOnAFileOpensIt() {
     QCOMPARE(Entries(*main.List1), QStringList{start_ + "/Lied zwei.MP3"});
 }
 
+// The last good drive is found by its root, also when its volume name
+// changed and the drives were read afresh as the drop-down opened.
 void FileSelectionTest::unreadableDriveReturnsToTheLastGoodOne() {
     for (FileSelectionWindow* window : BothWindows()) {
         window->Dir1->setPath(driveA_, start_ + "/Älteres Zeug");
         volumes_->unreadable.insert(stick_);
+        volumes_->list[0].name = "NEU";
+        window->Drive1->showPopup();
+        window->Drive1->hidePopup();
         window->Drive1->setCurrentIndex(window->Drive1->findText(driveText(stick_)));
         QCOMPARE(TakeNotice(),
                  "Auf das Laufwerk " + stick_ + " [USB] kann nicht zugegriffen werden.");
-        QCOMPARE(window->Drive1->currentText(), driveText(driveA_));
-        QCOMPARE(window->LastDrive, driveText(driveA_));
+        QCOMPARE(window->Drive1->currentText(), driveA_ + " [NEU]");
+        QCOMPARE(window->LastDrive, driveA_);
         QCOMPARE(window->Dir1->path(), start_ + "/Älteres Zeug");
         QCOMPARE(window->File1->names(), QStringList{"alt.mp3"});
+        volumes_->list[0].name = "SYSTEM";
+        window->Drive1->showPopup(); // the old name again for the tests that follow
+        window->Drive1->hidePopup();
     }
 }
 
@@ -310,7 +430,7 @@ void FileSelectionTest::lastGoodDriveGoneTooGivesOneNotice() {
     volumes_->unreadable.clear();
     form.Drive1->setCurrentIndex(form.Drive1->findText(driveText(driveA_)));
     QCOMPARE(TakeNotice(), QString());
-    QCOMPARE(form.LastDrive, driveText(driveA_));
+    QCOMPARE(form.LastDrive, driveA_);
 }
 
 void FileSelectionTest::eachDriveKeepsItsDirectory() {
@@ -352,6 +472,16 @@ void FileSelectionTest::stateIsKeptBetweenShows() {
     main.oeffnen->trigger();
     QCOMPARE(form.Dir1->path(), start_ + "/Älteres Zeug");
     QCOMPARE(form.File1->names(), QStringList{"alt.mp3"});
+
+    // A selected file deleted while the window was hidden stays selected and is added.
+    SelectFile(form, "alt.mp3");
+    Click(form.Command2);
+    QVERIFY(QFile::remove(start_ + "/Älteres Zeug/alt.mp3"));
+    main.oeffnen->trigger();
+    QCOMPARE(form.File1->selectedName(), QString("alt.mp3"));
+    Click(form.Command1);
+    Touch(start_ + "/Älteres Zeug/alt.mp3");
+    QCOMPARE(Entries(*main.List1), QStringList{start_ + "/Älteres Zeug/alt.mp3"});
 }
 
 void FileSelectionTest::closingByTitleBarCancels() {

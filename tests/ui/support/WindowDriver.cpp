@@ -5,8 +5,10 @@
 #include "ui/main/frmSplash.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -55,6 +57,35 @@ Form1& FreshMainWindow() {
     if (!QTest::qWaitForWindowExposed(&form))
         qWarning("the main window was not shown");
     return form;
+}
+
+void AddControlColumns() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QRect>("place");
+    QTest::addColumn<QString>("toolTip");
+}
+
+void VerifyControl(const QWidget& window, const QStringList& disabled) {
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    QFETCH(QRect, place);
+    QFETCH(QString, toolTip);
+    const auto* control = window.findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), place);
+    QCOMPARE(control->toolTip(), toolTip);
+    QString actual;
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        actual = label->text();
+    else if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        actual = button->isChecked() ? "checked" : button->text();
+    else if (const auto* field = qobject_cast<const QLineEdit*>(control))
+        actual = field->text();
+    else if (const auto* box = qobject_cast<const QComboBox*>(control))
+        actual = box->currentText();
+    QCOMPARE(actual, shown);
+    QCOMPARE(control->isEnabled(), !disabled.contains(name));
 }
 
 MessageAnswerer::MessageAnswerer(QString buttonCaption) : caption_(std::move(buttonCaption)) {

@@ -29,6 +29,14 @@ void DoubleClickEntry(QListWidget* list, int row);
 // so that every test starts from the state right after start.
 Form1& FreshMainWindow();
 
+// The columns of a table of controls: name, what it shows (a caption, a
+// field's text, a box's entry, "checked"), place in pixels and tooltip.
+void AddControlColumns();
+
+// Checks the control of the current row of such a table, and that it is
+// enabled unless its name is among `disabled`.
+void VerifyControl(const QWidget& window, const QStringList& disabled = {});
+
 // Answers every message window that shows (also from inside the wait of a
 // question) by clicking the button with the given caption ("OK" or "Nein"),
 // and records what it was asked.
