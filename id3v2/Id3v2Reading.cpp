@@ -1,6 +1,7 @@
 #include "id3v2/Id3v2Reading.h"
 
 #include "id3v2/Cp1252Text.h"
+#include "id3v2/TconGenre.h"
 
 #include <algorithm>
 #include <taglib/commentsframe.h>
@@ -36,6 +37,17 @@ TagLib::String Comment(const Tag& tag) {
     return {};
 }
 
+GenreCode Genre(const Tag& tag) {
+    std::vector<std::string> values;
+    for (const TagLib::ID3v2::Frame* frame : tag.frameList("TCON")) {
+        if (const auto* text = dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame*>(frame)) {
+            for (const TagLib::String& value : text->fieldList())
+                values.push_back(value.to8Bit(true));
+        }
+    }
+    return GenreFromTcon(values);
+}
+
 // Encrypted frames, and frames TagLib cannot decode, come as unknown frames.
 bool HasIntactFrame(const Tag& tag) {
     const TagLib::ID3v2::FrameList& frames = tag.frameList();
@@ -51,7 +63,7 @@ TagRecord RecordOf(const Tag& tag) {
         year = Text(tag, "TYER");
     return {Field(Text(tag, "TIT2"), kTextWidth), Field(Text(tag, "TPE1"), kTextWidth),
             Field(Text(tag, "TALB"), kTextWidth), Field(year, kYearWidth),
-            Field(Comment(tag), kTextWidth)};
+            Field(Comment(tag), kTextWidth),      Genre(tag)};
 }
 
 } // namespace

@@ -35,9 +35,9 @@ const MutagenTag kMutagenTags[] = {
     {4,
      "[TIT2(encoding=3, text='Łóżko, Ősz, Grüß Gott €'), TPE1(encoding=3, text='Жанна 😀 O\\u030b'),"
      " TALB(encoding=3, text='Zwölf Lieder für Klavier und Orchester'),"
-     " TDRC(encoding=3, text='2024-05-17')]",
+     " TDRC(encoding=3, text='2024-05-17'), TCON(encoding=3, text='17')]",
      {"L\xf3zko, Osz, Gr\xfc\xdf Gott \x80", "????? ? O", "Zw\xf6lf Lieder f\xfcr Klavier und O",
-      "2024", "", kNoGenre}},
+      "2024", "", 17}},
     {3,
      "[TIT2(encoding=1, text='Dvořák: Aus der Neuen Welt'), TPE1(encoding=1, text='Česká"
      " filharmonie'), TALB(encoding=1, text='Sinfonie Nr. 9'), TYER(encoding=0, text='1954'),"
@@ -50,10 +50,18 @@ const MutagenTag kMutagenTags[] = {
      {"", "", "", "", "Erster", kNoGenre}},
     {4, "[TYER(encoding=0, text='1987')]", {"", "", "", "1987", "", kNoGenre}},
     {3,
-     "[TIT2(encoding=0, text='Mit Bild'), APIC(encoding=0,"
+     "[TIT2(encoding=0, text='Mit Bild'), TCON(encoding=0, text='Rock'), APIC(encoding=0,"
      " mime='image/jpeg', type=3, desc='Vorne', data=bytes(range(256)) * 100)]",
-     {"Mit Bild", "", "", "", "", kNoGenre}},
+     {"Mit Bild", "", "", "", "", 17}},
     {4, "[APIC(encoding=3, mime='image/png', type=3, desc='', data=bytes(100))]", {}},
+    // Genres: a number the table has comes first, then a name in any case.
+    {3, "[TCON(encoding=0, text='(17)')]", {"", "", "", "", "", 17}},
+    {3, "[TCON(encoding=0, text='(17)Pop')]", {"", "", "", "", "", 17}},
+    {4, "[TCON(encoding=3, text=['Schlager', 'jpop'])]", {"", "", "", "", "", 146}},
+    {4, "[TCON(encoding=3, text='(200)ROCK')]", {"", "", "", "", "", 17}},
+    {3, "[TCON(encoding=1, text='(136)Christian Gangsta Rap')]", {"", "", "", "", "", 136}},
+    {4, "[TCON(encoding=0, text='(148)')]", {"", "", "", "", "", kNoGenre}},
+    {3, "[TCON(encoding=0, text='Schlager')]", {"", "", "", "", "", kNoGenre}},
 };
 
 // A frame of ID3v2.3 or 2.4 (four-letter id, two flag bytes) or of 2.2
@@ -98,8 +106,9 @@ std::vector<HandMadeTag> HandMadeTags() {
         {"ID3v2.2",
          Tag(2, Frame("TT2", Latin1("Titel")) + Frame("TP1", Latin1("K\xfcnstler")) +
                     Frame("TAL", Latin1("Album")) + Frame("TYE", Latin1("1999")) +
-                    Frame("COM", Latin1("engd\0x"s)) + Frame("COM", Latin1("deu\0Kommentar"s))),
-         Id3v2Tag{2, {"Titel", "K\xfcnstler", "Album", "1999", "Kommentar", kNoGenre}}},
+                    Frame("COM", Latin1("engd\0x"s)) + Frame("COM", Latin1("deu\0Kommentar"s)) +
+                    Frame("TCO", Latin1("(17)"))),
+         Id3v2Tag{2, {"Titel", "K\xfcnstler", "Album", "1999", "Kommentar", 17}}},
         // TagLib keeps what there is of a frame the end of the file cuts.
         {"file ends in the second frame", Tag(3, title + artist).substr(0, 10 + title.size() + 12),
          Id3v2Tag{3, {"Titel", "K", "", "", "", kNoGenre}}, true},
