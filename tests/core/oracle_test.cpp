@@ -1,48 +1,23 @@
 // Our trailers against implementations no one here wrote: mutagen, eyeD3,
 // id3v2 and lame, on real MP3 files made by lame.
 #include "core/TrailerFile.h"
+#include "support/Command.h"
 #include "support/Printers.h"
 #include "support/TempDir.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <unistd.h>
 
 namespace tagwerk {
 namespace {
 
+using test::CommandResult;
+using test::Python;
+using test::Quote;
 using test::ReadFileBytes;
+using test::RunCommand;
 using test::TempDir;
-
-struct CommandResult {
-    int status = -1;
-    std::string output;
-};
-
-CommandResult RunCommand(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        result.output.append(buffer, count);
-    }
-    result.status = ::pclose(pipe);
-    return result;
-}
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 std::string Hex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
@@ -62,21 +37,8 @@ std::string Unhex(const std::string& hex) {
     return bytes;
 }
 
-// The Python that has mutagen and eyeD3 (Debian's own, not a private one).
-std::string Python() {
-    return ::access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
-}
-
-std::string OracleScript() {
-    const char* source = std::getenv("TAGWERK_SOURCE_DIR");
-    std::filesystem::path root = source != nullptr
-                                     ? std::filesystem::path(source)
-                                     : std::filesystem::path(__FILE__).parent_path() / "../..";
-    return (root / "tests/support/id3v1_oracle.py").string();
-}
-
 std::string Oracle(const std::string& arguments) {
-    return Python() + " " + Quote(OracleScript()) + " " + arguments;
+    return test::SupportScript("id3v1_oracle.py") + " " + arguments;
 }
 
 // What another tool makes of a trailer: the record and the ID3v1.1 track.

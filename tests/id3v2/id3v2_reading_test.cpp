@@ -1,0 +1,195 @@
+// ID3v2 tags written by mutagen, made by hand (ID3v2.2, damaged tags) and
+// missing, read into the values of a trailer from real MP3 files made by lame.
+// No reading changes a byte of the file or its time of change.
+#include "id3v2/Id3v2Reading.h"
+#include "support/Command.h"
+#include "support/Printers.h"
+#include "support/TempDir.h"
+
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tagwerk {
+
+void PrintTo(const Id3v2Tag& tag, std::ostream* out) {
+    *out << "ID3v2." << tag.majorVersion << " ";
+    PrintTo(tag.record, out);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using test::Bytes;
+using test::Quote;
+using test::RunCommand;
+
+struct MutagenTag {
+    int version;
+    const char* frames; // a Python list of mutagen frames
+    TagRecord expected;
+};
+
+const MutagenTag kMutagenTags[] = {
+    {4,
+     "[TIT2(encoding=3, text='Łóżko, Ősz, Grüß Gott €'), TPE1(encoding=3, text='Жанна 😀 O\\u030b'),"
+     " TALB(encoding=3, text='Zwölf Lieder für Klavier und Orchester'),"
+     " TDRC(encoding=3, text='2024-05-17'), TCON(encoding=3, text='17')]",
+     {"L\xf3zko, Osz, Gr\xfc\xdf Gott \x80", "????? ? O", "Zw\xf6lf Lieder f\xfcr Klavier und O",
+      "2024", "", 17}},
+    {3,
+     "[TIT2(encoding=1, text='Dvořák: Aus der Neuen Welt'), TPE1(encoding=1, text='Česká"
+     " filharmonie'), TALB(encoding=1, text='Sinfonie Nr. 9'), TYER(encoding=0, text='1954'),"
+     " COMM(encoding=1, lang='deu', desc='', text='Aufnahme aus Prag')]",
+     {"Dvor\xe1k: Aus der Neuen Welt", "Cesk\xe1 filharmonie", "Sinfonie Nr. 9", "1954",
+      "Aufnahme aus Prag", kNoGenre}},
+    {3,
+     "[COMM(encoding=0, lang='eng', desc='d', text='x'), COMM(encoding=0, lang='deu', desc='',"
+     " text='Erster'), COMM(encoding=0, lang='eng', desc='', text='Zweiter Kommentar')]",
+     {"", "", "", "", "Erster", kNoGenre}},
+    {4, "[TYER(encoding=0, text='1987')]", {"", "", "", "1987", "", kNoGenre}},
+    {3,
+     "[TIT2(encoding=0, text='Mit Bild'), TCON(encoding=0, text='Rock'), APIC(encoding=0,"
+     " mime='image/jpeg', type=3, desc='Vorne', data=bytes(range(256)) * 100)]",
+     {"Mit Bild", "", "", "", "", 17}},
+    {4, "[APIC(encoding=3, mime='image/png', type=3, desc='', data=bytes(100))]", {}},
+    // Genres: a number the table has comes first, then a name in any case.
+    {3, "[TCON(encoding=0, text='(17)')]", {"", "", "", "", "", 17}},
+    {3, "[TCON(encoding=0, text='(17)Pop')]", {"", "", "", "", "", 17}},
+    {4, "[TCON(encoding=3, text=['Schlager', 'jpop'])]", {"", "", "", "", "", 146}},
+    {4, "[TCON(encoding=3, text='(200)ROCK')]", {"", "", "", "", "", 17}},
+    {3, "[TCON(encoding=1, text='(136)Christian Gangsta Rap')]", {"", "", "", "", "", 136}},
+    {4, "[TCON(encoding=0, text='(148)')]", {"", "", "", "", "", kNoGenre}},
+    {3, "[TCON(encoding=0, text='Schlager')]", {"", "", "", "", "", kNoGenre}},
+};
+
+// A frame of ID3v2.3 or 2.4 (four-letter id, two flag bytes) or of 2.2
+// (three letters, no flags). Bodies stay below 128 bytes, whose size is the
+// same in 2.4's form.
+std::string Frame(const std::string& id, const std::string& body,
+                  const std::string& flags = "\0\0"s) {
+    std::string frame = id;
+    for (int shift = id.size() == 3 ? 16 : 24; shift >= 0; shift -= 8)
+        frame += static_cast<char>(body.size() >> shift & 0xFF);
+    return frame + (id.size() == 3 ? "" : flags) + body;
+}
+
+std::string Tag(int version, const std::string& frames, char flags = 0,
+                std::size_t size = std::string::npos) {
+    size = size == std::string::npos ? frames.size() : size;
+    std::string tag = "ID3"s + static_cast<char>(version) + '\0' + flags;
+    for (int shift = 21; shift >= 0; shift -= 7)
+        tag += static_cast<char>(size >> shift & 0x7F);
+    return tag + frames;
+}
+
+struct HandMadeTag {
+    const char* name;
+    std::string start; // of the file; the MP3 audio follows unless `cut`
+    std::optional<Id3v2Tag> expected;
+    bool cut = false;
+};
+
+std::string Latin1(const std::string& text) {
+    return '\0' + text;
+}
+
+std::vector<HandMadeTag> HandMadeTags() {
+    const std::string title = Frame("TIT2", Latin1("Titel"));
+    const std::string artist = Frame("TPE1", Latin1("K\xfcnstler"));
+    const TagRecord titleOnly{"Titel", "", "", "", "", kNoGenre};
+    const TagRecord artistOnly{"", "K\xfcnstler", "", "", "", kNoGenre};
+    const std::string packedTitle =
+        "\x78\x9c\x63\x70\x4f\x2d\x48\x4c\xce\x2e\x01\x00\x0a\x7e\x02\xc0"s;
+    return {
+        {"ID3v2.2",
+         Tag(2, Frame("TT2", Latin1("Titel")) + Frame("TP1", Latin1("K\xfcnstler")) +
+                    Frame("TAL", Latin1("Album")) + Frame("TYE", Latin1("1999")) +
+                    Frame("COM", Latin1("engd\0x"s)) + Frame("COM", Latin1("deu\0Kommentar"s)) +
+                    Frame("TCO", Latin1("(17)"))),
+         Id3v2Tag{2, {"Titel", "K\xfcnstler", "Album", "1999", "Kommentar", 17}}},
+        // TagLib keeps what there is of a frame the end of the file cuts.
+        {"file ends in the second frame", Tag(3, title + artist).substr(0, 10 + title.size() + 12),
+         Id3v2Tag{3, {"Titel", "K", "", "", "", kNoGenre}}, true},
+        {"file ends in the first frame", Tag(3, title).substr(0, 15), std::nullopt, true},
+        {"size beyond the file", Tag(3, title + artist, 0, 0x0FFFFFFF),
+         Id3v2Tag{3, {"Titel", "K\xfcnstler", "", "", "", kNoGenre}}},
+        {"garbage after the first frame", Tag(3, title + "\x01\x02\x03\x04garbage"s + artist),
+         Id3v2Tag{3, titleOnly}},
+        {"garbage only", Tag(3, "\x01\x02\x03\x04\0\0\0\x05\0\0garbage"s), std::nullopt},
+        {"unsynchronised", Tag(3, "TIT2\0\0\0\x05\0\0\0A\xff\0\xe0Z"s, '\x80'),
+         Id3v2Tag{3, {"A\xff\xe0Z", "", "", "", "", kNoGenre}}},
+        {"compressed frame", Tag(3, Frame("TIT2", "\0\0\0\x08"s + packedTitle, "\0\x80"s)),
+         Id3v2Tag{3, {"Gepackt", "", "", "", "", kNoGenre}}},
+        {"compressed flag on plain text",
+         Tag(3, Frame("TIT2", "\0\0\0\x06"s + Latin1("Titel"), "\0\x80"s) + artist),
+         Id3v2Tag{3, artistOnly}},
+        {"encrypted frame", Tag(3, Frame("TIT2", "\x01" + Latin1("Titel"), "\0\x40"s) + artist),
+         Id3v2Tag{3, artistOnly}},
+        {"encrypted frames only", Tag(4, Frame("TIT2", "\x01" + Latin1("Titel"), "\0\x04"s)),
+         std::nullopt},
+        {"size zero", Tag(3, title, 0, 0), std::nullopt},
+        {"ID3v2.5", Tag(5, title), std::nullopt},
+        {"tag after other bytes", "RIFF"s + Tag(3, title), std::nullopt},
+        {"no tag", "", std::nullopt},
+    };
+}
+
+class Id3v2Reading : public testing::Test {
+protected:
+    void SetUp() override {
+        if (RunCommand(test::Python() + " -c 'import mutagen' && lame --version").status != 0)
+            GTEST_SKIP() << "mutagen or lame is not installed";
+        const std::string raw = dir.file("silence.raw"), mp3 = dir.file("lame.mp3");
+        test::WriteFileBytes(raw, Bytes(44100, 0));
+        test::CommandResult made = RunCommand("lame -r -s 44.1 --bitwidth 16 -m m --silent " +
+                                              Quote(raw) + " " + Quote(mp3) + " 2>&1");
+        ASSERT_EQ(made.status, 0) << made.output;
+        audio = test::ReadFileBytes(mp3);
+    }
+
+    // Reads the tag, and checks that the file kept its bytes and its time.
+    static std::optional<Id3v2Tag> ReadLeavingAlone(const std::string& path) {
+        const auto hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+        fs::last_write_time(path, hourAgo);
+        const Bytes before = test::ReadFileBytes(path);
+        std::optional<Id3v2Tag> tag = ReadId3v2Tag(path);
+        EXPECT_EQ(test::ReadFileBytes(path), before);
+        EXPECT_EQ(fs::last_write_time(path), hourAgo);
+        return tag;
+    }
+
+    test::TempDir dir;
+    const std::string path = dir.file("lied.mp3");
+    Bytes audio;
+};
+
+TEST_F(Id3v2Reading, TagsMutagenWrote) {
+    for (const MutagenTag& written : kMutagenTags) {
+        SCOPED_TRACE(written.frames);
+        test::WriteFileBytes(path, audio);
+        test::CommandResult made = RunCommand(
+            "LC_ALL=C.UTF-8 " + test::SupportScript("id3v2_writer.py") + " " + Quote(path) + " " +
+            std::to_string(written.version) + " " + Quote(written.frames) + " 2>&1");
+        ASSERT_EQ(made.status, 0) << made.output;
+        EXPECT_EQ(ReadLeavingAlone(path), (Id3v2Tag{written.version, written.expected}));
+    }
+}
+
+TEST_F(Id3v2Reading, TagsMadeByHand) {
+    for (const HandMadeTag& made : HandMadeTags()) {
+        SCOPED_TRACE(made.name);
+        const Bytes start(made.start.begin(), made.start.end());
+        test::WriteFileBytes(path, made.cut ? start : test::Concat(start, audio));
+        EXPECT_EQ(ReadLeavingAlone(path), made.expected);
+    }
+}
+
+TEST_F(Id3v2Reading, NothingFromAMissingFileOrADirectory) {
+    EXPECT_EQ(ReadId3v2Tag(dir.file("fehlt.mp3")), std::nullopt);
+    EXPECT_EQ(ReadId3v2Tag(dir.path()), std::nullopt);
+}
+
+} // namespace
+} // namespace tagwerk
