@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace tagwerk {
@@ -256,19 +258,30 @@ TEST(TrailerFile, SymbolicLinkStaysALinkAndItsTargetChanges) {
               "lied.mp3");
 }
 
+// A Unix socket's name, which open() refuses outright (ENXIO).
+void MakeSocket(const std::string& path) {
+    sockaddr_un address{AF_UNIX, {}};
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(descriptor);
+}
+
 // A FIFO would block an ordinary open until someone writes into it.
 TEST(TrailerFile, MissingFileOrNoRegularFileIsAnErrorAndNothingIsCreated) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("sub.mp3"));
     ASSERT_EQ(::mkfifo(dir.file("fifo.mp3").c_str(), 0644), 0);
-    const std::vector<std::string> names{"fifo.mp3", "sub.mp3"};
+    MakeSocket(dir.file("socket.mp3"));
+    const std::vector<std::string> names{"fifo.mp3", "socket.mp3", "sub.mp3"};
     struct Case {
         std::string name;
         FileError error;
     };
     for (const Case& c :
          {Case{"missing.mp3", FileError::notFound}, Case{"nodir/missing.mp3", FileError::notFound},
-          Case{"sub.mp3", FileError::notAFile}}) {
+          Case{"sub.mp3", FileError::notAFile}, Case{"fifo.mp3", FileError::notAFile},
+          Case{"socket.mp3", FileError::notAFile}}) {
         SCOPED_TRACE(c.name);
         const std::string path = dir.file(c.name);
         ReadResult read = ReadTagTrailer(path);
