@@ -121,8 +121,11 @@ FileError File::takePermissionsOf(const File& model) {
         return LastError();
     }
     // Only a privileged user may give a file away; for others the file keeps
-    // their own owner, which is no reason to fail.
-    (void)::fchown(descriptor_, status.st_uid, status.st_gid);
+    // their own owner, which is no reason to fail. The owner may still hand it
+    // to any group they belong to, so a file shared through a group stays shared.
+    if (::fchown(descriptor_, status.st_uid, status.st_gid) != 0) {
+        (void)::fchown(descriptor_, static_cast<uid_t>(-1), status.st_gid);
+    }
     return ::fchmod(descriptor_, status.st_mode & 07777) == 0 ? FileError::none : LastError();
 }
 

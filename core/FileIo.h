@@ -34,7 +34,7 @@ public:
     FileError truncate(std::int64_t length);
     FileError sync();
     // Gives this file the permission bits of `model` and, where the system
-    // allows it, its owner and group.
+    // allows it, its owner and group, or at least its group.
     FileError takePermissionsOf(const File& model);
     FileError close();
 

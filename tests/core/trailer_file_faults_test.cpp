@@ -102,6 +102,26 @@ INSTANTIATE_TEST_SUITE_P(
                     PermissionCase{"removeNoTrailer", Operation::remove, false, "noTrailer none"}),
     [](const auto& test) { return std::string(test.param.name); });
 
+// A member of the file's group may write it but cannot give the copy to the
+// file's owner; the copy still goes to the group, so the file stays shared.
+TEST(SharedThroughGroup, RemovalKeepsTheGroupWhenTheOwnerCannotBeKept) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can hand the file to another owner";
+    }
+    Scene scene(WithTrailer(3000));
+    ASSERT_EQ(::chown(scene.path.c_str(), 0, test::kChildGroup), 0);
+    ASSERT_EQ(::chmod(scene.path.c_str(), 0660), 0);
+    Ending ending = InChild<Ending>(ChildUser::unprivileged, [&] {
+        return RunOperation(Operation::remove, scene.dir, "lied.mp3");
+    });
+    EXPECT_STREQ(ending.text, "removed none");
+    struct stat status {};
+    ASSERT_EQ(::stat(scene.path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, test::kChildUid);
+    EXPECT_EQ(status.st_gid, test::kChildGroup);
+    EXPECT_EQ(status.st_mode & 07777, 0660u);
+}
+
 // In a directory that cannot be written a removal cannot create its copy and
 // fails; changing the file in place needs no directory entry and works.
 TEST(ReadOnlyDirectory, RemovalFailsWhileInPlaceChangesWork) {
