@@ -46,9 +46,14 @@ template <typename Transfer> FileError TransferAll(std::size_t size, Transfer tr
     return FileError::none;
 }
 
+FileStamp StampOf(const struct stat& status) {
+    return {status.st_dev, status.st_ino, status.st_size, status.st_mtim.tv_sec,
+            status.st_mtim.tv_nsec};
+}
+
 struct OpenedDescriptor {
     int descriptor = -1;
-    std::int64_t length = 0;
+    FileStamp stamp;
     FileError error = FileError::none;
 };
 
@@ -57,19 +62,19 @@ struct OpenedDescriptor {
 OpenedDescriptor OpenRegularFile(const std::string& path, int access) {
     int descriptor = ::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
-        return {-1, 0, LastError()};
+        return {-1, {}, LastError()};
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0) {
         FileError error = LastError();
         CloseIgnoringFailure(descriptor);
-        return {-1, 0, error};
+        return {-1, {}, error};
     }
     if (!S_ISREG(status.st_mode)) {
         CloseIgnoringFailure(descriptor);
-        return {-1, 0, FileError::notAFile};
+        return {-1, {}, FileError::notAFile};
     }
-    return {descriptor, status.st_size, FileError::none};
+    return {descriptor, StampOf(status), FileError::none};
 }
 
 } // namespace
@@ -138,12 +143,12 @@ FileError File::close() {
 
 OpenResult OpenForReading(const std::string& path) {
     OpenedDescriptor opened = OpenRegularFile(path, O_RDONLY);
-    return {File(opened.descriptor), opened.length, opened.error};
+    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
 }
 
 OpenResult OpenForWriting(const std::string& path) {
     OpenedDescriptor opened = OpenRegularFile(path, O_RDWR);
-    return {File(opened.descriptor), opened.length, opened.error};
+    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
 }
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
@@ -201,6 +206,14 @@ TemporaryFileResult CreateTemporaryFile(const std::string& directory) {
         return {TemporaryFile(), LastError()};
     }
     return {TemporaryFile(File(descriptor), std::move(path)), FileError::none};
+}
+
+FileError CheckUnchanged(const std::string& path, const FileStamp& stamp) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        return LastError();
+    }
+    return StampOf(status) == stamp ? FileError::none : FileError::changedMeanwhile;
 }
 
 ResolvedPath ResolveSymbolicLinks(const std::string& path) {

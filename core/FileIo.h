@@ -47,10 +47,24 @@ private:
     int descriptor_ = -1;
 };
 
-// An opened file and its length at the time it was opened.
+// Which file a path names and how it is: another program that replaces,
+// writes or cuts the file changes one of these (short of a write within the
+// same tick of the file system's clock).
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t length = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// An opened file, and its length and stamp at the time it was opened.
 struct OpenResult {
     File file;
     std::int64_t length = 0;
+    FileStamp stamp;
     FileError error = FileError::none;
 };
 
@@ -96,6 +110,10 @@ struct TemporaryFileResult {
 // Creates an empty file exclusively in `directory` (which ends in the
 // separator); it never replaces an existing file.
 TemporaryFileResult CreateTemporaryFile(const std::string& directory);
+
+// Fails with changedMeanwhile unless `path` still names the file `stamp` was
+// taken of, unchanged; a symbolic link there now is not that file.
+FileError CheckUnchanged(const std::string& path, const FileStamp& stamp);
 
 struct ResolvedPath {
     std::string path;

@@ -3,7 +3,10 @@
 #include "support/Printers.h"
 #include "support/TempDir.h"
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -215,6 +218,42 @@ TEST(RemoveTagTrailer, AbortsOnlyInTheBlockPhase) {
         } else {
             EXPECT_EQ(last, 1050);
         }
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"lied.mp3"});
+    }
+}
+
+// Another program changes the file while the copy is made: its change stays
+// and the copy is dropped.
+TEST(RemoveTagTrailer, FileChangedMeanwhileStaysAsTheOtherProgramLeftIt) {
+    namespace fs = std::filesystem;
+    const Bytes original = Concat(PatternBytes(1000), RawTrailer("TAG", "a", 1));
+    const Bytes other(original.size(), 'x');
+    TempDir dir;
+    const std::string path = dir.file("lied.mp3");
+    const std::pair<std::function<void()>, Bytes> changes[] = {
+        {[&] { std::ofstream(path, std::ios::app) << "xyz"; }, Concat(original, {'x', 'y', 'z'})},
+        {[&] { fs::resize_file(path, 500); }, Bytes(original.begin(), original.begin() + 500)},
+        // Same file, same length: the modification time, a microsecond on, tells.
+        {[&] {
+             const auto modified = fs::last_write_time(path);
+             WriteFileBytes(path, other);
+             fs::last_write_time(path, modified + std::chrono::microseconds(1));
+         },
+         other},
+        // Same length: that it is another file tells.
+        {[&] {
+             WriteFileBytes(path + ".neu", other);
+             fs::rename(path + ".neu", path);
+         },
+         other},
+    };
+    for (const auto& [change, left] : changes) {
+        WriteFileBytes(path, original);
+        auto sink = [&](std::int64_t p, std::int64_t) { return p != 1 || (change(), true); };
+        RemoveResult result = RemoveTagTrailer(dir.path(), "lied.mp3", sink);
+        EXPECT_EQ(result.outcome, RemoveOutcome::failed);
+        EXPECT_EQ(result.error, FileError::changedMeanwhile);
+        EXPECT_EQ(ReadFileBytes(path), left);
         EXPECT_EQ(dir.names(), std::vector<std::string>{"lied.mp3"});
     }
 }
