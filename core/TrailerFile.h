@@ -56,8 +56,9 @@ using RemoveProgressSink = std::function<bool(std::int64_t p, std::int64_t n)>;
 // file that cannot be written fails as a save would. The new file keeps the
 // permission bits (and, where the system allows it, owner and group, or at
 // least the group); a symbolic link stays a link and its target is shortened.
-// The sink is called once the bytes it reports are written. `directory` ends
-// in the separator; the path is directory + fileName.
+// Copies left in the target's directory by removals that were killed go
+// first. The sink is called once the bytes it reports are written.
+// `directory` ends in the separator; the path is directory + fileName.
 enum class RemoveOutcome { noTrailer, removed, failed, aborted };
 struct RemoveResult {
     RemoveOutcome outcome = RemoveOutcome::failed;

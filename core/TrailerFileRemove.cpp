@@ -97,7 +97,9 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
     if (!original.found) {
         return {RemoveOutcome::noTrailer, FileError::none};
     }
-    TemporaryFileResult created = CreateTemporaryFile(DirectoryOf(target.path));
+    const std::string targetDirectory = DirectoryOf(target.path);
+    SweepLeftoverTemporaryFiles(targetDirectory);
+    TemporaryFileResult created = CreateTemporaryFile(targetDirectory);
     if (created.error != FileError::none) {
         return Failed(created.error);
     }

@@ -6,6 +6,7 @@
 #include "support/Printers.h"
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -191,6 +192,21 @@ TEST(FullDisk, RemovalNeedsRoomForThePayloadOnly) {
     });
     EXPECT_STREQ(ending.text, "removed none");
     EXPECT_EQ(ReadFileBytes(scene.path), PatternBytes(5000));
+}
+
+// A removal killed while it copies leaves its copy behind, as large as what
+// was copied; the next removal in that folder clears it away.
+TEST(Killed, LeftoverCopyGoesWithTheNextRemovalInTheFolder) {
+    TempDir dir;
+    test::WriteFileBytes(dir.file("lied.mp3"), WithTrailer(3000));
+    test::WriteFileBytes(dir.file("zwei.mp3"), WithTrailer(3000));
+    EXPECT_FALSE(test::RunForked(ChildUser::same, nullptr, 0, [&](void*) {
+        auto dieAtOnce = [](auto, auto) { return ::raise(SIGKILL) == 0; };
+        (void)RemoveTagTrailer(dir.path(), "lied.mp3", dieAtOnce);
+    }));
+    ASSERT_EQ(dir.names().size(), 3u);
+    EXPECT_STREQ(RunOperation(Operation::remove, dir, "zwei.mp3").text, "removed none");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"lied.mp3", "zwei.mp3"}));
 }
 
 } // namespace

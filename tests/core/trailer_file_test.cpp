@@ -189,11 +189,28 @@ TEST(RemoveTagTrailer, LeavesFilesWithoutATrailerAndOtherFilesAlone) {
     }
     EXPECT_EQ(sinkCalls, 0);
 
-    WriteFileBytes(dir.file("lied.mp3"), Concat(PatternBytes(300), RawTrailer("TAG", "a", 1)));
-    EXPECT_EQ(RemoveTagTrailer(dir.path(), "lied.mp3", sink).outcome, RemoveOutcome::removed);
-    EXPECT_EQ(ReadFileBytes(dir.file("temp.tmp")), userFile);
+    // Names close to those of the removal's copies, a link and a FIFO under
+    // such a name, and the copy of a removal still running all stay.
+    for (const char* name : {".tagwerk-abc.tmp.bak", ".tagwerk-abcdefg.tmp", ".tagwerk-abc_ef.tmp",
+                             "tagwerk-abcdef.tmp"}) {
+        WriteFileBytes(dir.file(name), userFile);
+    }
+    std::filesystem::create_symlink("temp.tmp", dir.file(".tagwerk-XXXXXX.tmp"));
+    ASSERT_EQ(::mkfifo(dir.file(".tagwerk-fifo00.tmp").c_str(), 0644), 0);
+    const Bytes tagged = Concat(PatternBytes(300), RawTrailer("TAG", "a", 1));
+    WriteFileBytes(dir.file("lied.mp3"), tagged);
+    WriteFileBytes(dir.file("zwei.mp3"), tagged);
+    const std::vector<std::string> names = dir.names();
+    // A failure of the other removal aborts this one.
+    auto removeAnotherMeanwhile = [&](std::int64_t p, std::int64_t) {
+        return p != 1 ||
+               RemoveTagTrailer(dir.path(), "zwei.mp3", {}).outcome == RemoveOutcome::removed;
+    };
+    EXPECT_EQ(RemoveTagTrailer(dir.path(), "lied.mp3", removeAnotherMeanwhile).outcome,
+              RemoveOutcome::removed);
+    EXPECT_EQ(ReadFileBytes(dir.file(".tagwerk-XXXXXX.tmp")), userFile);
     EXPECT_EQ(ReadFileBytes(dir.file("lied.mp3.tmp")), userFile);
-    EXPECT_EQ(dir.names(), (std::vector<std::string>{"lied.mp3", "lied.mp3.tmp", "temp.tmp"}));
+    EXPECT_EQ(dir.names(), names);
 }
 
 TEST(RemoveTagTrailer, AbortsOnlyInTheBlockPhase) {
