@@ -22,6 +22,8 @@ FileError FileErrorFromErrno(int error) {
     case EFBIG:
         return FileError::diskFull;
     case EISDIR:
+    case ENXIO:  // open() of a Unix socket, or of a device that is not there
+    case ENODEV: // what some drivers give instead
         return FileError::notAFile;
     default:
         return FileError::ioError;

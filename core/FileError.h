@@ -4,12 +4,13 @@ namespace tagwerk {
 
 enum class FileError {
     none,
-    notFound,       // the file (or a directory on its path) does not exist
-    accessDenied,   // no permission for the file or its directory
-    readOnlyMedium, // the file system is mounted read-only
-    diskFull,       // no space left, quota or file-size limit reached
-    notAFile,       // the path names a directory or other non-regular file
-    ioError,        // any other failure of the system
+    notFound,         // the file (or a directory on its path) does not exist
+    accessDenied,     // no permission for the file or its directory
+    readOnlyMedium,   // the file system is mounted read-only
+    diskFull,         // no space left, quota or file-size limit reached
+    notAFile,         // the path names a directory or other non-regular file
+    changedMeanwhile, // another program changed the file while it was worked on
+    ioError,          // any other failure of the system
 };
 
 // Maps an errno value to its FileError.

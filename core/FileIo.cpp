@@ -2,11 +2,15 @@
 
 #include "core/PathText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,9 +50,14 @@ template <typename Transfer> FileError TransferAll(std::size_t size, Transfer tr
     return FileError::none;
 }
 
+FileStamp StampOf(const struct stat& status) {
+    return {status.st_dev, status.st_ino, status.st_size, status.st_mtim.tv_sec,
+            status.st_mtim.tv_nsec};
+}
+
 struct OpenedDescriptor {
     int descriptor = -1;
-    std::int64_t length = 0;
+    FileStamp stamp;
     FileError error = FileError::none;
 };
 
@@ -57,19 +66,68 @@ struct OpenedDescriptor {
 OpenedDescriptor OpenRegularFile(const std::string& path, int access) {
     int descriptor = ::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
-        return {-1, 0, LastError()};
+        return {-1, {}, LastError()};
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0) {
         FileError error = LastError();
         CloseIgnoringFailure(descriptor);
-        return {-1, 0, error};
+        return {-1, {}, error};
     }
     if (!S_ISREG(status.st_mode)) {
         CloseIgnoringFailure(descriptor);
-        return {-1, 0, FileError::notAFile};
+        return {-1, {}, FileError::notAFile};
     }
-    return {descriptor, status.st_size, FileError::none};
+    return {descriptor, StampOf(status), FileError::none};
+}
+
+// Temporary files are named kTemporaryPrefix, six letters or digits chosen
+// by mkstemp, kTemporarySuffix.
+constexpr std::string_view kTemporaryPrefix = ".tagwerk-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kRandomLength = 6;
+
+bool IsTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kRandomLength + kTemporarySuffix.size() ||
+        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
+        return false;
+    }
+    std::string_view random = name.substr(kTemporaryPrefix.size(), kRandomLength);
+    return std::all_of(random.begin(), random.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+// A sweep may lock a new file before its creator does and then removes it,
+// so a new file is the creator's only when its lock succeeds while the file
+// still has its name. Where the file system has no locks, no sweep can take
+// a file either.
+bool ClaimNewFile(int descriptor) {
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        return errno != EWOULDBLOCK;
+    }
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && status.st_nlink > 0;
+}
+
+// Removes `name` in the listed directory if it is a regular file that no live
+// copy holds locked. The name is checked again under the lock, as a copy that
+// has just replaced its target lets go of its lock but no longer has that name.
+void RemoveIfLeftover(int directory, const char* name) {
+    int descriptor =
+        ::openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return;
+    }
+    struct stat opened {};
+    struct stat named {};
+    if (::fstat(descriptor, &opened) == 0 && S_ISREG(opened.st_mode) &&
+        ::flock(descriptor, LOCK_EX | LOCK_NB) == 0 &&
+        ::fstatat(directory, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
+        (void)::unlinkat(directory, name, 0);
+    }
+    CloseIgnoringFailure(descriptor);
 }
 
 } // namespace
@@ -121,8 +179,11 @@ FileError File::takePermissionsOf(const File& model) {
         return LastError();
     }
     // Only a privileged user may give a file away; for others the file keeps
-    // their own owner, which is no reason to fail.
-    (void)::fchown(descriptor_, status.st_uid, status.st_gid);
+    // their own owner, which is no reason to fail. The owner may still hand it
+    // to any group they belong to, so a file shared through a group stays shared.
+    if (::fchown(descriptor_, status.st_uid, status.st_gid) != 0) {
+        (void)::fchown(descriptor_, static_cast<uid_t>(-1), status.st_gid);
+    }
     return ::fchmod(descriptor_, status.st_mode & 07777) == 0 ? FileError::none : LastError();
 }
 
@@ -135,12 +196,12 @@ FileError File::close() {
 
 OpenResult OpenForReading(const std::string& path) {
     OpenedDescriptor opened = OpenRegularFile(path, O_RDONLY);
-    return {File(opened.descriptor), opened.length, opened.error};
+    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
 }
 
 OpenResult OpenForWriting(const std::string& path) {
     OpenedDescriptor opened = OpenRegularFile(path, O_RDWR);
-    return {File(opened.descriptor), opened.length, opened.error};
+    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
 }
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
@@ -159,24 +220,27 @@ TemporaryFile::~TemporaryFile() {
     discard();
 }
 
+// The name goes while the lock is still held: after it, a sweep could remove
+// the file and the name could become another file's by the time it goes.
 void TemporaryFile::discard() {
-    file_ = File();
     if (!path_.empty()) {
         ::unlink(path_.c_str());
         path_.clear();
     }
+    file_ = File();
 }
 
 FileError TemporaryFile::replace(const std::string& target) {
     if (FileError error = file_.sync(); error != FileError::none) {
         return error;
     }
-    if (FileError error = file_.close(); error != FileError::none) {
-        return error;
-    }
     if (::rename(path_.c_str(), target.c_str()) != 0) {
         return LastError();
     }
+    // Only under its final name may the copy let go of its lock, or a sweep
+    // would take it for a leftover. Its bytes are synced and in place, so a
+    // failing close changes nothing.
+    file_ = File();
     // The rename has happened; syncing the directory only makes it durable
     // sooner, and some file systems cannot sync a directory at all.
     std::string directory = path_.substr(0, path_.rfind(static_cast<char>(kPathSeparator)) + 1);
@@ -190,14 +254,46 @@ FileError TemporaryFile::replace(const std::string& target) {
     return FileError::none;
 }
 
+// A new file a sweep took is closed and not removed: the sweep removes it,
+// and by then its name may be another's.
 TemporaryFileResult CreateTemporaryFile(const std::string& directory) {
-    std::string path = directory + ".tagwerk-XXXXXX.tmp";
-    const int suffixLength = 4; // ".tmp"
-    int descriptor = ::mkostemps(path.data(), suffixLength, O_CLOEXEC);
-    if (descriptor < 0) {
-        return {TemporaryFile(), LastError()};
+    const std::string pattern = directory + std::string(kTemporaryPrefix) +
+                                std::string(kRandomLength, 'X') + std::string(kTemporarySuffix);
+    const int attempts = 100;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        std::string path = pattern;
+        int descriptor =
+            ::mkostemps(path.data(), static_cast<int>(kTemporarySuffix.size()), O_CLOEXEC);
+        if (descriptor < 0) {
+            return {TemporaryFile(), LastError()};
+        }
+        if (ClaimNewFile(descriptor)) {
+            return {TemporaryFile(File(descriptor), std::move(path)), FileError::none};
+        }
+        CloseIgnoringFailure(descriptor);
     }
-    return {TemporaryFile(File(descriptor), std::move(path)), FileError::none};
+    return {TemporaryFile(), FileError::ioError};
+}
+
+void SweepLeftoverTemporaryFiles(const std::string& directory) {
+    DIR* listing = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        if (IsTemporaryName(entry->d_name)) {
+            RemoveIfLeftover(::dirfd(listing), entry->d_name);
+        }
+    }
+    ::closedir(listing);
+}
+
+FileError CheckUnchanged(const std::string& path, const FileStamp& stamp) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        return LastError();
+    }
+    return StampOf(status) == stamp ? FileError::none : FileError::changedMeanwhile;
 }
 
 ResolvedPath ResolveSymbolicLinks(const std::string& path) {

@@ -34,7 +34,7 @@ public:
     FileError truncate(std::int64_t length);
     FileError sync();
     // Gives this file the permission bits of `model` and, where the system
-    // allows it, its owner and group.
+    // allows it, its owner and group, or at least its group.
     FileError takePermissionsOf(const File& model);
     FileError close();
 
@@ -47,10 +47,24 @@ private:
     int descriptor_ = -1;
 };
 
-// An opened file and its length at the time it was opened.
+// Which file a path names and how it is: another program that replaces,
+// writes or cuts the file changes one of these (short of a write within the
+// same tick of the file system's clock).
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t length = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// An opened file, and its length and stamp at the time it was opened.
 struct OpenResult {
     File file;
     std::int64_t length = 0;
+    FileStamp stamp;
     FileError error = FileError::none;
 };
 
@@ -63,7 +77,8 @@ OpenResult OpenForWriting(const std::string& path);
 
 // A file created under a name no other file had. Unless it has replaced its
 // target, it is closed and removed when it goes out of scope, so no stray copy
-// stays behind after a failure.
+// stays behind after a failure. Until then it holds an exclusive lock
+// (flock), so that a sweep can tell it from a copy whose process died.
 class TemporaryFile {
 public:
     TemporaryFile() = default;
@@ -75,8 +90,8 @@ public:
 
     File& file() { return file_; }
 
-    // Syncs and closes the file, renames it over `target` (in the same
-    // directory) in one atomic step and syncs the directory.
+    // Syncs the file, renames it over `target` (in the same directory) in one
+    // atomic step, closes it and syncs the directory.
     FileError replace(const std::string& target);
 
 private:
@@ -93,9 +108,20 @@ struct TemporaryFileResult {
     FileError error = FileError::none;
 };
 
-// Creates an empty file exclusively in `directory` (which ends in the
-// separator); it never replaces an existing file.
+// Creates an empty hidden file `.tagwerk-XXXXXX.tmp` (six random letters or
+// digits) exclusively in `directory` (which ends in the separator); it never
+// replaces an existing file.
 TemporaryFileResult CreateTemporaryFile(const std::string& directory);
+
+// Removes from `directory` (which ends in the separator) the temporary files
+// that processes killed before they could remove them left behind: regular
+// files under the names CreateTemporaryFile gives that no live copy holds
+// locked. Every other file stays; a file that cannot be removed stays too.
+void SweepLeftoverTemporaryFiles(const std::string& directory);
+
+// Fails with changedMeanwhile unless `path` still names the file `stamp` was
+// taken of, unchanged; a symbolic link there now is not that file.
+FileError CheckUnchanged(const std::string& path, const FileStamp& stamp);
 
 struct ResolvedPath {
     std::string path;

@@ -51,11 +51,14 @@ using RemoveProgressSink = std::function<bool(std::int64_t p, std::int64_t n)>;
 // Removes the trailer: the payload is copied into an exclusively created
 // temporary file in the same directory, synced, and renamed over the file in
 // one atomic step. After a failure or an abort the file is byte for byte as
-// before and no temporary file is left. A file that cannot be written fails
-// as a save would. The new file keeps the permission bits (and, where the
-// system allows it, owner and group); a symbolic link stays a link and its
-// target is shortened. The sink is called once the bytes it reports are
-// written. `directory` ends in the separator; the path is directory + fileName.
+// before and no temporary file is left; a file that another program changed
+// while it was copied stays as that program left it (changedMeanwhile). A
+// file that cannot be written fails as a save would. The new file keeps the
+// permission bits (and, where the system allows it, owner and group, or at
+// least the group); a symbolic link stays a link and its target is shortened.
+// Copies left in the target's directory by removals that were killed go
+// first. The sink is called once the bytes it reports are written.
+// `directory` ends in the separator; the path is directory + fileName.
 enum class RemoveOutcome { noTrailer, removed, failed, aborted };
 struct RemoveResult {
     RemoveOutcome outcome = RemoveOutcome::failed;

@@ -81,8 +81,9 @@ RemoveResult Failed(FileError error) {
 
 // The file is never shortened in place: a copy of everything before the
 // trailer replaces it in one atomic rename, so a failure at any point leaves
-// the file as it was. A symbolic link is followed, so the link stays and its
-// target is replaced.
+// the file as it was. A file that another program changed meanwhile is left
+// as that program left it. A symbolic link is followed, so the link stays and
+// its target is replaced.
 RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& fileName,
                               const RemoveProgressSink& sink) {
     ResolvedPath target = ResolveSymbolicLinks(directory + fileName);
@@ -96,7 +97,9 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
     if (!original.found) {
         return {RemoveOutcome::noTrailer, FileError::none};
     }
-    TemporaryFileResult created = CreateTemporaryFile(DirectoryOf(target.path));
+    const std::string targetDirectory = DirectoryOf(target.path);
+    SweepLeftoverTemporaryFiles(targetDirectory);
+    TemporaryFileResult created = CreateTemporaryFile(targetDirectory);
     if (created.error != FileError::none) {
         return Failed(created.error);
     }
@@ -113,6 +116,11 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
         return Failed(error);
     }
     original.file = File();
+    // What another program wrote, cut or put in the file's place while the
+    // copy was made would be lost with the replacement.
+    if (FileError error = CheckUnchanged(target.path, original.stamp); error != FileError::none) {
+        return Failed(error);
+    }
     if (FileError error = copy.replace(target.path); error != FileError::none) {
         return Failed(error);
     }

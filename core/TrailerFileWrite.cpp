@@ -6,10 +6,15 @@ namespace {
 
 TrailerForWriting FindThrough(OpenResult opened) {
     if (opened.error != FileError::none) {
-        return {File(), 0, false, {}, opened.error};
+        return {File(), 0, {}, false, {}, opened.error};
     }
     FindResult found = FindTagTrailer(opened.file, opened.length);
-    return {std::move(opened.file), opened.length, found.found, found.trailer, found.error};
+    return {.file = std::move(opened.file),
+            .length = opened.length,
+            .stamp = opened.stamp,
+            .found = found.found,
+            .trailer = found.trailer,
+            .error = found.error};
 }
 
 } // namespace

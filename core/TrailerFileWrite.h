@@ -15,6 +15,7 @@ inline constexpr std::int64_t kTrailerLength = kTrailerSize;
 struct TrailerForWriting {
     File file;
     std::int64_t length = 0;
+    FileStamp stamp; // as the file was when opened for writing
     bool found = false;
     TagTrailer trailer{}; // the file's last 128 bytes, when found
     FileError error = FileError::none;

@@ -6,6 +6,7 @@
 #include "support/Printers.h"
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -102,6 +103,26 @@ INSTANTIATE_TEST_SUITE_P(
                     PermissionCase{"removeNoTrailer", Operation::remove, false, "noTrailer none"}),
     [](const auto& test) { return std::string(test.param.name); });
 
+// A member of the file's group may write it but cannot give the copy to the
+// file's owner; the copy still goes to the group, so the file stays shared.
+TEST(SharedThroughGroup, RemovalKeepsTheGroupWhenTheOwnerCannotBeKept) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can hand the file to another owner";
+    }
+    Scene scene(WithTrailer(3000));
+    ASSERT_EQ(::chown(scene.path.c_str(), 0, test::kChildGroup), 0);
+    ASSERT_EQ(::chmod(scene.path.c_str(), 0660), 0);
+    Ending ending = InChild<Ending>(ChildUser::unprivileged, [&] {
+        return RunOperation(Operation::remove, scene.dir, "lied.mp3");
+    });
+    EXPECT_STREQ(ending.text, "removed none");
+    struct stat status {};
+    ASSERT_EQ(::stat(scene.path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, test::kChildUid);
+    EXPECT_EQ(status.st_gid, test::kChildGroup);
+    EXPECT_EQ(status.st_mode & 07777, 0660u);
+}
+
 // In a directory that cannot be written a removal cannot create its copy and
 // fails; changing the file in place needs no directory entry and works.
 TEST(ReadOnlyDirectory, RemovalFailsWhileInPlaceChangesWork) {
@@ -171,6 +192,21 @@ TEST(FullDisk, RemovalNeedsRoomForThePayloadOnly) {
     });
     EXPECT_STREQ(ending.text, "removed none");
     EXPECT_EQ(ReadFileBytes(scene.path), PatternBytes(5000));
+}
+
+// A removal killed while it copies leaves its copy behind, as large as what
+// was copied; the next removal in that folder clears it away.
+TEST(Killed, LeftoverCopyGoesWithTheNextRemovalInTheFolder) {
+    TempDir dir;
+    test::WriteFileBytes(dir.file("lied.mp3"), WithTrailer(3000));
+    test::WriteFileBytes(dir.file("zwei.mp3"), WithTrailer(3000));
+    EXPECT_FALSE(test::RunForked(ChildUser::same, nullptr, 0, [&](void*) {
+        auto dieAtOnce = [](auto, auto) { return ::raise(SIGKILL) == 0; };
+        (void)RemoveTagTrailer(dir.path(), "lied.mp3", dieAtOnce);
+    }));
+    ASSERT_EQ(dir.names().size(), 3u);
+    EXPECT_STREQ(RunOperation(Operation::remove, dir, "zwei.mp3").text, "removed none");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"lied.mp3", "zwei.mp3"}));
 }
 
 } // namespace

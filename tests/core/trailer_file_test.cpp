@@ -3,9 +3,14 @@
 #include "support/Printers.h"
 #include "support/TempDir.h"
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace tagwerk {
@@ -184,11 +189,28 @@ TEST(RemoveTagTrailer, LeavesFilesWithoutATrailerAndOtherFilesAlone) {
     }
     EXPECT_EQ(sinkCalls, 0);
 
-    WriteFileBytes(dir.file("lied.mp3"), Concat(PatternBytes(300), RawTrailer("TAG", "a", 1)));
-    EXPECT_EQ(RemoveTagTrailer(dir.path(), "lied.mp3", sink).outcome, RemoveOutcome::removed);
-    EXPECT_EQ(ReadFileBytes(dir.file("temp.tmp")), userFile);
+    // Names close to those of the removal's copies, a link and a FIFO under
+    // such a name, and the copy of a removal still running all stay.
+    for (const char* name : {".tagwerk-abc.tmp.bak", ".tagwerk-abcdefg.tmp", ".tagwerk-abc_ef.tmp",
+                             "tagwerk-abcdef.tmp"}) {
+        WriteFileBytes(dir.file(name), userFile);
+    }
+    std::filesystem::create_symlink("temp.tmp", dir.file(".tagwerk-XXXXXX.tmp"));
+    ASSERT_EQ(::mkfifo(dir.file(".tagwerk-fifo00.tmp").c_str(), 0644), 0);
+    const Bytes tagged = Concat(PatternBytes(300), RawTrailer("TAG", "a", 1));
+    WriteFileBytes(dir.file("lied.mp3"), tagged);
+    WriteFileBytes(dir.file("zwei.mp3"), tagged);
+    const std::vector<std::string> names = dir.names();
+    // A failure of the other removal aborts this one.
+    auto removeAnotherMeanwhile = [&](std::int64_t p, std::int64_t) {
+        return p != 1 ||
+               RemoveTagTrailer(dir.path(), "zwei.mp3", {}).outcome == RemoveOutcome::removed;
+    };
+    EXPECT_EQ(RemoveTagTrailer(dir.path(), "lied.mp3", removeAnotherMeanwhile).outcome,
+              RemoveOutcome::removed);
+    EXPECT_EQ(ReadFileBytes(dir.file(".tagwerk-XXXXXX.tmp")), userFile);
     EXPECT_EQ(ReadFileBytes(dir.file("lied.mp3.tmp")), userFile);
-    EXPECT_EQ(dir.names(), (std::vector<std::string>{"lied.mp3", "lied.mp3.tmp", "temp.tmp"}));
+    EXPECT_EQ(dir.names(), names);
 }
 
 TEST(RemoveTagTrailer, AbortsOnlyInTheBlockPhase) {
@@ -213,6 +235,42 @@ TEST(RemoveTagTrailer, AbortsOnlyInTheBlockPhase) {
         } else {
             EXPECT_EQ(last, 1050);
         }
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"lied.mp3"});
+    }
+}
+
+// Another program changes the file while the copy is made: its change stays
+// and the copy is dropped.
+TEST(RemoveTagTrailer, FileChangedMeanwhileStaysAsTheOtherProgramLeftIt) {
+    namespace fs = std::filesystem;
+    const Bytes original = Concat(PatternBytes(1000), RawTrailer("TAG", "a", 1));
+    const Bytes other(original.size(), 'x');
+    TempDir dir;
+    const std::string path = dir.file("lied.mp3");
+    const std::pair<std::function<void()>, Bytes> changes[] = {
+        {[&] { std::ofstream(path, std::ios::app) << "xyz"; }, Concat(original, {'x', 'y', 'z'})},
+        {[&] { fs::resize_file(path, 500); }, Bytes(original.begin(), original.begin() + 500)},
+        // Same file, same length: the modification time, a microsecond on, tells.
+        {[&] {
+             const auto modified = fs::last_write_time(path);
+             WriteFileBytes(path, other);
+             fs::last_write_time(path, modified + std::chrono::microseconds(1));
+         },
+         other},
+        // Same length: that it is another file tells.
+        {[&] {
+             WriteFileBytes(path + ".neu", other);
+             fs::rename(path + ".neu", path);
+         },
+         other},
+    };
+    for (const auto& [change, left] : changes) {
+        WriteFileBytes(path, original);
+        auto sink = [&](std::int64_t p, std::int64_t) { return p != 1 || (change(), true); };
+        RemoveResult result = RemoveTagTrailer(dir.path(), "lied.mp3", sink);
+        EXPECT_EQ(result.outcome, RemoveOutcome::failed);
+        EXPECT_EQ(result.error, FileError::changedMeanwhile);
+        EXPECT_EQ(ReadFileBytes(path), left);
         EXPECT_EQ(dir.names(), std::vector<std::string>{"lied.mp3"});
     }
 }
@@ -256,19 +314,30 @@ TEST(TrailerFile, SymbolicLinkStaysALinkAndItsTargetChanges) {
               "lied.mp3");
 }
 
+// A Unix socket's name, which open() refuses outright (ENXIO).
+void MakeSocket(const std::string& path) {
+    sockaddr_un address{AF_UNIX, {}};
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(descriptor);
+}
+
 // A FIFO would block an ordinary open until someone writes into it.
 TEST(TrailerFile, MissingFileOrNoRegularFileIsAnErrorAndNothingIsCreated) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("sub.mp3"));
     ASSERT_EQ(::mkfifo(dir.file("fifo.mp3").c_str(), 0644), 0);
-    const std::vector<std::string> names{"fifo.mp3", "sub.mp3"};
+    MakeSocket(dir.file("socket.mp3"));
+    const std::vector<std::string> names{"fifo.mp3", "socket.mp3", "sub.mp3"};
     struct Case {
         std::string name;
         FileError error;
     };
     for (const Case& c :
          {Case{"missing.mp3", FileError::notFound}, Case{"nodir/missing.mp3", FileError::notFound},
-          Case{"sub.mp3", FileError::notAFile}}) {
+          Case{"sub.mp3", FileError::notAFile}, Case{"fifo.mp3", FileError::notAFile},
+          Case{"socket.mp3", FileError::notAFile}}) {
         SCOPED_TRACE(c.name);
         const std::string path = dir.file(c.name);
         ReadResult read = ReadTagTrailer(path);

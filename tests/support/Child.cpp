@@ -12,7 +12,8 @@ namespace tagwerk::test {
 namespace {
 
 bool DropPrivileges() {
-    return ::setgroups(0, nullptr) == 0 && ::setresgid(kChildUid, kChildUid, kChildUid) == 0 &&
+    const gid_t groups[] = {kChildGroup};
+    return ::setgroups(1, groups) == 0 && ::setresgid(kChildUid, kChildUid, kChildUid) == 0 &&
            ::setresuid(kChildUid, kChildUid, kChildUid) == 0;
 }
 

@@ -11,9 +11,11 @@
 namespace tagwerk::test {
 
 // `unprivileged`: when the tests run as root, who ignores permission bits,
-// the child first becomes the user kChildUid, for whom they count.
+// the child first becomes the user kChildUid, for whom they count. That user
+// also belongs to the group kChildGroup, through which files can be shared.
 enum class ChildUser { same, unprivileged };
 inline constexpr unsigned kChildUid = 65534;
+inline constexpr unsigned kChildGroup = 65533;
 
 // Gives the path to the user an unprivileged child runs as (when running as
 // root; otherwise it belongs to that user already).

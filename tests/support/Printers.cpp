@@ -26,9 +26,9 @@ void PrintText(std::ostream& out, const std::string& text) {
 } // namespace
 
 std::ostream& operator<<(std::ostream& out, FileError error) {
-    return PrintName(
-        out, error,
-        {"none", "notFound", "accessDenied", "readOnlyMedium", "diskFull", "notAFile", "ioError"});
+    return PrintName(out, error,
+                     {"none", "notFound", "accessDenied", "readOnlyMedium", "diskFull", "notAFile",
+                      "changedMeanwhile", "ioError"});
 }
 
 std::ostream& operator<<(std::ostream& out, ReadOutcome outcome) {

@@ -16,6 +16,9 @@ QString FileErrorText(FileError error) {
         return QStringLiteral("Auf dem Datenträger ist nicht genug Platz.");
     case FileError::notAFile:
         return QStringLiteral("Der Pfad bezeichnet keine gewöhnliche Datei.");
+    case FileError::changedMeanwhile:
+        return QStringLiteral("Die Datei wurde währenddessen von einem anderen Programm geändert; "
+                              "sie bleibt so, wie dieses Programm sie hinterlassen hat.");
     case FileError::ioError:
         return QStringLiteral("Beim Lesen oder Schreiben ist ein Fehler aufgetreten.");
     }
