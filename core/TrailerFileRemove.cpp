@@ -3,6 +3,8 @@
 #include "core/TrailerFileWrite.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_set>
 #include <vector>
 
 namespace tagwerk {
@@ -73,6 +75,17 @@ std::string DirectoryOf(const std::string& path) {
     return path.substr(0, path.rfind(static_cast<char>(kPathSeparator)) + 1);
 }
 
+// Each folder is swept once while the program runs: sweeping before every
+// removal would list a large folder once per file of a batch run.
+void SweepLeftoversOnce(const std::string& directory) {
+    static std::mutex guard;
+    static std::unordered_set<std::string> swept;
+    const std::lock_guard lock(guard);
+    if (swept.insert(directory).second) {
+        SweepLeftoverTemporaryFiles(directory);
+    }
+}
+
 RemoveResult Failed(FileError error) {
     return {RemoveOutcome::failed, error};
 }
@@ -98,7 +111,7 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
         return {RemoveOutcome::noTrailer, FileError::none};
     }
     const std::string targetDirectory = DirectoryOf(target.path);
-    SweepLeftoverTemporaryFiles(targetDirectory);
+    SweepLeftoversOnce(targetDirectory);
     TemporaryFileResult created = CreateTemporaryFile(targetDirectory);
     if (created.error != FileError::none) {
         return Failed(created.error);

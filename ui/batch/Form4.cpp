@@ -3,12 +3,12 @@
 #include "core/GenreTable.h"
 #include "core/TagFromNameFile.h"
 #include "ui/batch/BatchControls.h"
-#include "ui/main/ButtonKeys.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
+#include "ui/main/WindowKeys.h"
 #include "ui/main/frmMessage.h"
 
 #include <QCheckBox>
@@ -120,6 +120,7 @@ Form4::Form4() {
     connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form4::Command2_Click);
     EnterPressesFocusedButton(*this);
+    EscapeClosesWindow(*this);
     CenterOnScreen(*this);
     Form_Load();
 }

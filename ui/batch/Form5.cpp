@@ -2,16 +2,18 @@
 
 #include "core/TrailerFile.h"
 #include "ui/batch/BatchControls.h"
-#include "ui/main/ButtonKeys.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
+#include "ui/main/WindowKeys.h"
 #include "ui/main/frmMessage.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 namespace tagwerk {
 
@@ -53,7 +55,7 @@ Form5::Form5() {
     connect(Command2, &QPushButton::clicked, this, &Form5::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form5::Command3_Click);
     EnterPressesFocusedButton(*this);
-    CenterOnScreen(*this);
+    EscapeClosesWindow(*this);
 }
 
 // Both runs: the main window disabled and its editor emptied, then every
@@ -140,6 +142,22 @@ void Form5::Command3_Click() {
     if (!running_)
         Form1::instance().setEnabled(true);
     hide();
+}
+
+void Form5::showEvent(QShowEvent* event) {
+    const Form1& main = Form1::instance();
+    const QWidget* client = main.centralWidget();
+    const QPoint clientRight = client->mapToGlobal(QPoint(client->width(), 0));
+    const QPoint belowTexts = main.Label15->mapToGlobal(QPoint(0, main.Label15->height() + 8));
+    QRect place(QPoint(), frameGeometry().size());
+    place.moveTopRight(QPoint(clientRight.x(), belowTexts.y()));
+    if (const QScreen* screen = main.screen()) {
+        const QRect area = screen->availableGeometry();
+        place.moveLeft(std::clamp(place.left(), area.left(), area.right() - place.width() + 1));
+        place.moveTop(std::clamp(place.top(), area.top(), area.bottom() - place.height() + 1));
+    }
+    move(place.topLeft());
+    QWidget::showEvent(event);
 }
 
 void Form5::closeEvent(QCloseEvent* event) {

@@ -30,6 +30,9 @@ public:
 protected:
     // Closing by the title bar acts like "Abbruch".
     void closeEvent(QCloseEvent* event) override;
+    // Shown below the main window's progress texts, so that the logo and the
+    // texts stay in sight during a run.
+    void showEvent(QShowEvent* event) override;
 
 private:
     friend class WindowSingleton<Form5>;

@@ -5,11 +5,11 @@
 #include "core/TrailerFile.h"
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
-#include "ui/main/ButtonKeys.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/FileErrorText.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
+#include "ui/main/WindowKeys.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
 #include "ui/select/Form2.h"
@@ -104,7 +104,14 @@ Form1::Form1() {
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
     EnterPressesFocusedButton(*this);
     CenterOnScreen(*this);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { rememberFocus(now); });
     Form_Load();
+}
+
+// The focus moves while the controls go; this window is no longer there to hear of it.
+Form1::~Form1() {
+    disconnect(qApp, nullptr, this, nullptr);
 }
 
 void Form1::createEditorFields(QWidget* client) {
@@ -278,6 +285,25 @@ void Form1::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (isEnabled())
         QMetaObject::invokeMethod(this, &Form1::Form_Unload, Qt::QueuedConnection);
+}
+
+// Only the user's own moves count: while the window is disabled or hidden,
+// Qt moves the focus on by itself.
+void Form1::rememberFocus(QWidget* now) {
+    if (now && now->window() == this && isVisible() && isEnabled() && isActiveWindow())
+        lastFocus_ = now;
+}
+
+void Form1::restoreFocus() {
+    if (lastFocus_ && isEnabled() && isActiveWindow() && lastFocus_->isEnabled() &&
+        lastFocus_->isVisible())
+        lastFocus_->setFocus();
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ActivationChange)
+        restoreFocus();
 }
 
 void Form1::Form_Unload() {

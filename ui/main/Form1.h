@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QCheckBox;
@@ -81,10 +82,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The keyboard focus comes back where it was once the window is enabled
+    // or activated again after a question, a long operation or another window.
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class WindowSingleton<Form1>;
     Form1();
+    ~Form1() override;
     void createEditorFields(QWidget* client);
     void createCommands(QWidget* client);
     void createFileList(QWidget* client);
@@ -108,6 +113,10 @@ private:
     void loadTag(const QString& path);
     void clearTextFields();
     void refreshCount();
+    void rememberFocus(QWidget* now);
+    void restoreFocus();
+
+    QPointer<QWidget> lastFocus_; // the control that had the focus while the user worked here
 };
 
 } // namespace tagwerk

@@ -1,6 +1,7 @@
 // "ID3-Tag entfernen": cuts the trailer off the open file through a
 // temporary copy while the logo shows the progress.
 #include "core/TrailerFile.h"
+#include "ui/main/FileErrorText.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
@@ -28,6 +29,11 @@ void Form1::Command3_Click() {
         emptyEditor();
     progress.EndProgress();
     setEnabled(true);
+    if (result.error == FileError::changedMeanwhile) {
+        // The usual list of causes would mislead here.
+        ShowNotice("Der ID3-Tag wurde nicht entfernt. " + FileErrorText(result.error));
+        return;
+    }
     if (result.outcome == RemoveOutcome::failed) {
         ShowNotice("Fehler beim Entfernen des ID3-Tags. Mögliche Ursachen: zuwenig Speicherplatz "
                    "auf dem Datenträger, schreibgeschützter Datenträger oder Fehler beim Lesen der "

@@ -1,8 +1,8 @@
 #include "ui/main/frmMessage.h"
 
-#include "ui/main/ButtonKeys.h"
 #include "ui/main/Form1.h"
 #include "ui/main/WindowGeometry.h"
+#include "ui/main/WindowKeys.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,9 +29,11 @@ QPushButton* MakeButton(QWidget* window, const char* name, const QString& captio
 
 } // namespace
 
+// A dialog, so that the window manager keeps it with the window it belongs
+// to and offers no way to minimise it on its own.
 frmMessage::frmMessage()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint) {
     setObjectName("frmMessage");
     setWindowTitle("Tagwerk: Meldung...");
     setFont(LayoutFont());
@@ -51,23 +53,41 @@ frmMessage::frmMessage()
     connect(Command1, &QPushButton::clicked, this, &frmMessage::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmMessage::Command2_Click);
     EnterPressesFocusedButton(*this);
+    EscapeClosesWindow(*this);
     CenterOnScreen(*this);
 }
 
 void frmMessage::showMessage(const QString& text) {
     Label1->setText(text);
-    // Kept above the window the user worked in, so a question never hides
-    // behind the disabled main window.
-    if (QWidget* active = QApplication::activeWindow(); active && active != this) {
-        winId();
-        windowHandle()->setTransientParent(active->windowHandle());
-    }
-    if (isVisible())
-        raise();
-    else
-        show();
+    belongTo(Owner());
+    show();
+    raise();
     activateWindow();
     Command1->setFocus();
+}
+
+// The main window, or while it is hidden the window of ours the user works in.
+QWidget* frmMessage::Owner() {
+    if (Form1::exists() && Form1::instance().isVisible())
+        return &Form1::instance();
+    QWidget* active = QApplication::activeWindow();
+    return active && active->objectName() != "frmMessage" ? active : nullptr;
+}
+
+// Transient for its owner and modal to it: it stays in front of the owner,
+// which takes no input while a message waits in front of it.
+void frmMessage::belongTo(QWidget* owner) {
+    if (!owner || owner->window() == this)
+        return;
+    winId();
+    owner->winId();
+    const bool shown = isVisible();
+    if (shown && windowHandle()->transientParent() == owner->windowHandle())
+        return;
+    if (shown)
+        hide(); // modality and the owner are taken on when the window maps
+    windowHandle()->setTransientParent(owner->windowHandle());
+    setWindowModality(Qt::WindowModal);
 }
 
 namespace {
@@ -94,18 +114,15 @@ void frmMessage::Command2_Click() {
     close();
 }
 
+// A waiting question is answered only by "OK" or "Nein": closing it any
+// other way would throw away what the question protects.
 void frmMessage::closeEvent(QCloseEvent* event) {
-    if (QuestionPending())
-        Answer(kNo);
+    if (QuestionPending()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     unloadLater();
-}
-
-void frmMessage::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape)
-        close();
-    else
-        QWidget::keyPressEvent(event);
 }
 
 QString AskQuestion(const QString& text) {

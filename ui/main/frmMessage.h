@@ -23,14 +23,14 @@ public:
     void showMessage(const QString& text);
 
 protected:
-    // Closing by the title bar (or Escape) while a question waits counts
-    // as "Nein", so a question never stays unanswered.
+    // The close box and Escape close a notice; a waiting question stays.
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class WindowSingleton<frmMessage>;
     frmMessage();
+    static QWidget* Owner();
+    void belongTo(QWidget* owner);
     void Command1_Click();
     void Command2_Click();
 };

@@ -1,8 +1,8 @@
 #include "ui/select/Form2.h"
 
-#include "ui/main/ButtonKeys.h"
 #include "ui/main/Form1.h"
 #include "ui/main/WindowGeometry.h"
+#include "ui/main/WindowKeys.h"
 #include "ui/select/QStringPaths.h"
 
 namespace tagwerk {
@@ -37,6 +37,7 @@ Form2::Form2() : FileSelectionWindow("Form2", "Tagwerk: Datei auswählen...", 62
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
     EnterPressesFocusedButton(*this);
+    EscapeClosesWindow(*this);
     Form_Load();
 }
 

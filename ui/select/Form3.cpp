@@ -1,8 +1,8 @@
 #include "ui/select/Form3.h"
 
-#include "ui/main/ButtonKeys.h"
 #include "ui/main/Form1.h"
 #include "ui/main/WindowGeometry.h"
+#include "ui/main/WindowKeys.h"
 #include "ui/select/QStringPaths.h"
 
 #include <QSignalBlocker>
@@ -44,6 +44,7 @@ Form3::Form3() : FileSelectionWindow("Form3", "Tagwerk: Dateien auswählen...", 
     connect(Command6, &QPushButton::clicked, this, &Form3::Command6_Click);
     connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
     EnterPressesFocusedButton(*this);
+    EscapeClosesWindow(*this);
     Form_Load();
 }
 

@@ -344,13 +344,14 @@ private slots:
         VerifyBackInMainWindow();
     }
 
-    // "Abbruch", the close box and a run all keep the window's values for
+    // "Abbruch", the close box, Escape and a run all keep the window's values for
     // the next opening; closing never ends the program.
     void valuesKeptBetweenOpenings_data() {
         QTest::addColumn<int>("leave");
         QTest::newRow("Abbruch") << 0;
         QTest::newRow("close box") << 1;
         QTest::newRow("run") << 2;
+        QTest::newRow("Escape") << 3;
     }
 
     void valuesKeptBetweenOpenings() {
@@ -368,8 +369,10 @@ private slots:
             Click(window.Command2);
         else if (leave == 1)
             window.close();
-        else
+        else if (leave == 2)
             Start(window);
+        else
+            QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
         VerifyBackInMainWindow(leave == 2 ? 329 : 330);
         QCOMPARE(lastClosed.count(), 0);
 

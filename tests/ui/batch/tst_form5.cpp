@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +50,16 @@ void VerifyRunEnded() {
     QVERIFY(main.Shape2->isHidden());
     QCOMPARE(main.Image1->width(), 329);
     QVERIFY(!Form5::exists());
+}
+
+// The user leaves the window by "Abbruch", the close box or Escape.
+void Leave(Form5& window, const QString& how) {
+    if (how == "close box")
+        window.close();
+    else if (how == "Escape")
+        QTest::keyClick(window.windowHandle(), Qt::Key_Escape); // as a user's key
+    else
+        Click(window.Command3);
 }
 
 QStringList FilesIn(const QTemporaryDir& dir) {
@@ -99,24 +110,36 @@ private slots:
         QVERIFY(window.windowFlags().testFlag(Qt::Tool));
         QCOMPARE(window.Command1->nextInFocusChain(), window.Command2);
         QCOMPARE(window.Command2->nextInFocusChain(), window.Command3);
-        QVERIFY(!Form1::instance().isEnabled());
-        QVERIFY(Form1::instance().isVisible());
+        const Form1& main = Form1::instance();
+        QVERIFY(!main.isEnabled());
+        QVERIFY(main.isVisible());
+        // On screen, leaving the logo and the progress texts in sight, also
+        // when they stand in the middle of the screen.
+        Form1& moved = Form1::instance();
+        const QRect area = window.screen()->availableGeometry();
+        moved.move(moved.pos() + area.center() -
+                   moved.Label15->mapToGlobal(moved.Label15->rect().center()));
+        window.hide();
+        window.show();
+        QVERIFY(area.contains(window.frameGeometry()));
+        const QWidget* const progressParts[] = {main.Image2, main.Label13, main.Label15};
+        for (const QWidget* progress : progressParts) {
+            const QRect shown(progress->mapToGlobal(QPoint()), progress->size());
+            QVERIFY2(!window.frameGeometry().intersects(shown), qPrintable(progress->objectName()));
+        }
     }
 
-    // Without a run, "Abbruch" and the close box hide the window and keep it.
+    // Without a run, "Abbruch", the close box and Escape hide the window and keep it.
     void closingWithoutRun_data() {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("Abbruch") << false;
-        QTest::newRow("close box") << true;
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"Abbruch", "close box", "Escape"})
+            QTest::newRow(how) << how;
     }
 
     void closingWithoutRun() {
-        QFETCH(bool, closeBox);
+        QFETCH(QString, how);
         Form5& window = OpenForm5({});
-        if (closeBox)
-            window.close();
-        else
-            Click(window.Command3);
+        Leave(window, how);
         QVERIFY(window.isHidden());
         QVERIFY(Form1::instance().isEnabled());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -242,15 +265,16 @@ private slots:
     // main window is enabled once the run has stopped.
     void abortInTheMiddle_data() {
         QTest::addColumn<Run>("run");
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("removal, Abbruch") << Run::removal << false;
-        QTest::newRow("removal, close box") << Run::removal << true;
-        QTest::newRow("blanking, Abbruch") << Run::blanking << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("removal, Abbruch") << Run::removal << "Abbruch";
+        QTest::newRow("removal, close box") << Run::removal << "close box";
+        QTest::newRow("removal, Escape") << Run::removal << "Escape";
+        QTest::newRow("blanking, Abbruch") << Run::blanking << "Abbruch";
     }
 
     void abortInTheMiddle() {
         QFETCH(Run, run);
-        QFETCH(bool, closeBox);
+        QFETCH(QString, how);
         QTemporaryDir dir;
         const QStringList paths{dir.filePath("gross.mp3"), dir.filePath("klein.mp3")};
         const QByteArray large = Payload(20'000'000) + kTagged;
@@ -260,10 +284,7 @@ private slots:
         Form5& window = OpenForm5(paths);
         bool enabledBeforeRunStopped = true;
         QTimer::singleShot(0, &window, [&] {
-            if (closeBox)
-                window.close();
-            else
-                Click(window.Command3);
+            Leave(window, how);
             enabledBeforeRunStopped = Form1::instance().isEnabled();
         });
         Start(run);

@@ -1,9 +1,12 @@
 // The editing cycle of the main window, driven as a user would: opening list
 // entries, editing, loading and saving, the questions about unsaved edits,
 // the list commands, closing the window, and failures of the file access.
+#include "ui/batch/Form4.h"
 #include "ui/main/Form1.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
+#include "ui/select/Form2.h"
+#include "ui/select/Form3.h"
 #include "ui/support/TagFiles.h"
 #include "ui/support/WindowDriver.h"
 
@@ -361,6 +364,27 @@ private slots:
         QCOMPARE(form.Label11->text(), QString());
         QCOMPARE(Editor(form), kBlankFields);
         QCOMPARE(Buttons(form), (QList<bool>{false, false, false}));
+    }
+
+    // The focus comes back where the user left it: after opening an entry,
+    // and after the selection and tags-from-names windows were closed.
+    void focusComesBack() {
+        Form1& form = Form1::instance();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.List1->setFocus();
+        Open(form, file("a.mp3", kAudio + Id3v1Trailer(kSong)));
+        QCOMPARE(QApplication::focusWidget(), form.List1);
+        const QList<QPair<QAction*, QWidget*>> windows{{form.oeffnen, &Form2::instance()},
+                                                       {form.Moeffnen, &Form3::instance()},
+                                                       {form.ID3Name, &Form4::instance()}};
+        for (const auto& [item, window] : windows) {
+            form.Text1->setFocus();
+            item->trigger();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            window->close();
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            QCOMPARE(QApplication::focusWidget(), form.Text1);
+        }
     }
 
     void listCommands() {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 using namespace tagwerk;
 using namespace tagwerk::test;
@@ -29,7 +30,7 @@ void Give(Reply reply) {
         message.close();
         break;
     case Reply::escape:
-        QTest::keyClick(&message, Qt::Key_Escape);
+        QTest::keyClick(message.windowHandle(), Qt::Key_Escape);
         break;
     case Reply::enter: // "OK" has the focus
         QTest::keyClick(message.focusWidget(), Qt::Key_Return);
@@ -39,6 +40,7 @@ void Give(Reply reply) {
 
 // What was true while the question waited.
 struct DuringQuestion {
+    bool owned = false; // transient for the main window and modal to it
     bool mainEnabled = true;
     bool noVisible = false;
     bool okHasFocus = false;
@@ -58,8 +60,8 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::newRow("OK") << Reply::ok << "1";
         QTest::newRow("Nein") << Reply::no << "2";
-        QTest::newRow("title bar close") << Reply::closeBox << "2";
-        QTest::newRow("Escape") << Reply::escape << "2";
+        QTest::newRow("title bar close, then Nein") << Reply::closeBox << "2";
+        QTest::newRow("Escape, then OK") << Reply::escape << "1";
         QTest::newRow("Enter on OK") << Reply::enter << "1";
     }
 
@@ -70,17 +72,28 @@ private slots:
         DuringQuestion seen;
         QTimer::singleShot(20, [&] {
             frmMessage& message = frmMessage::instance();
-            seen = {form.isEnabled(), message.Command2->isVisible(),
-                    message.focusWidget() == message.Command1, message.Label1->text(),
+            seen = {message.windowHandle()->transientParent() == form.windowHandle() &&
+                        message.windowModality() == Qt::WindowModal,
+                    form.isEnabled(),
+                    message.Command2->isVisible(),
+                    message.focusWidget() == message.Command1,
+                    message.Label1->text(),
                     form.Label16->text()};
             Give(reply);
+            // Closing it otherwise leaves the question waiting for "OK" or "Nein".
+            if (reply == Reply::closeBox || reply == Reply::escape) {
+                seen.slot += message.isVisible() ? form.Label16->text() : "closed";
+                Give(reply == Reply::closeBox ? Reply::no : Reply::ok);
+            }
         });
         QCOMPARE(AskQuestion("Frage?"), answer);
+        QVERIFY(seen.owned);
         QVERIFY(!seen.mainEnabled);
         QVERIFY(seen.noVisible);
         QVERIFY(seen.okHasFocus);
         QCOMPARE(seen.text, QString("Frage?"));
-        QCOMPARE(seen.slot, QString("0"));
+        const bool closable = reply == Reply::closeBox || reply == Reply::escape;
+        QCOMPARE(seen.slot, QString(closable ? "00" : "0"));
         QCOMPARE(form.Label16->text(), answer);
         QVERIFY(!frmMessage::exists());
         QVERIFY(!form.isEnabled()); // the caller enables it
@@ -104,8 +117,12 @@ private slots:
         const QString before = form.Label16->text();
         ShowNotice("Erste Meldung");
         frmMessage* first = &frmMessage::instance();
+        form.activateWindow(); // the user clicks the main window meanwhile
+        QVERIFY(QTest::qWaitForWindowActive(&form));
         ShowNotice("Zweite Meldung");
         QCOMPARE(&frmMessage::instance(), first);
+        QVERIFY(QTest::qWaitForWindowActive(first)); // in front again
+        QCOMPARE(first->windowHandle()->transientParent(), form.windowHandle());
         QCOMPARE(first->Label1->text(), QString("Zweite Meldung"));
         QVERIFY(first->isVisible());
         QVERIFY(!first->Command2->isVisible());
@@ -134,6 +151,7 @@ private slots:
         frmMessage& message = frmMessage::instance();
         QCOMPARE(message.objectName(), QString("frmMessage"));
         QCOMPARE(message.windowTitle(), QString("Tagwerk: Meldung..."));
+        QCOMPARE(message.windowType(), Qt::Dialog); // never minimised on its own
         QCOMPARE(message.size(), QSize(312, 179));
         QCOMPARE(message.minimumSize(), message.maximumSize());
         QVERIFY(!(message.windowFlags() & Qt::WindowMinimizeButtonHint));
