@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The menu entry is valid, German, and starts the installed program with the
-# installed icon.
+# The menu entry is valid, German, starts the installed program with the
+# installed icon, and offers it for MP3 files (with the files chosen).
 set -euo pipefail
 source "$(dirname "$0")/packaging-lib.sh"
 
@@ -12,7 +12,8 @@ checks=(
   # key        expected value (extended regular expression)
   "Name        ^Tagwerk$"
   "Comment     ^ID3v1-Tags von MP3-Dateien bearbeiten$"
-  "Exec        ^tagwerk$"
+  "Exec        ^tagwerk %F$"
+  "MimeType    ^audio/mpeg;audio/mp3;audio/x-mp3;audio/x-mpeg;audio/x-mpg;$"
   "Icon        ^tagwerk$"
   "Categories  (^|;)AudioVideo;(.*;)?Audio;"
   "Terminal    ^false$"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The software-centre metadata the build writes is valid AppStream, German,
-# and points at the menu entry and a screenshot.
+# points at the menu entry and a screenshot, and offers the MP3 media types.
 set -euo pipefail
 source "$(dirname "$0")/packaging-lib.sh"
 
@@ -15,6 +15,8 @@ checks=(
   "<image>https://[^<]*/main-window.png</image>"
   "<summary>ID3v1-Tags von MP3-Dateien bearbeiten</summary>"
   "Künstler"
+  "<mediatype>audio/mpeg</mediatype>"
+  "<mediatype>audio/x-mp3</mediatype>"
 )
 for pattern in "${checks[@]}"; do
   grep -q "$pattern" "$metainfo" || fail "$metainfo lacks $pattern"
