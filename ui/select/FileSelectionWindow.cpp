@@ -4,11 +4,11 @@
 #include "ui/main/Form1.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/main/frmMessage.h"
+#include "ui/select/DirectoryListing.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QIcon>
 #include <iterator>
 
@@ -111,7 +111,7 @@ void FileSelectionWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FileSelectionWindow::showEvent(QShowEvent* event) {
-    if (shown_ && QFileInfo(Dir1->path()).isDir()) {
+    if (shown_ && IsDirectory(Dir1->path())) {
         Dir1->refresh();
         File1->refresh();
     } else if (shown_) {

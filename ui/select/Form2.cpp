@@ -2,6 +2,7 @@
 
 #include "ui/main/ButtonKeys.h"
 #include "ui/main/Form1.h"
+#include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/select/QStringPaths.h"
 
@@ -45,7 +46,7 @@ void Form2::Form_Load() {
 }
 
 void Form2::File1_Click() {
-    Text1->setText(File1->selectedName());
+    Text1->setText(ShownPath(File1->selectedName()));
 }
 
 void Form2::File1_DblClick() {
