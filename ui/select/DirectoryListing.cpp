@@ -82,6 +82,12 @@ bool IsDirectory(const QString& path) {
     return fs::is_directory(NativePath(path), error);
 }
 
+bool IsListable(const QString& directory) {
+    std::error_code error;
+    fs::directory_iterator entries(NativePath(directory), error);
+    return !error;
+}
+
 QString NearestExistingDirectory(const QString& directory, const QString& root) {
     QString candidate = directory;
     while (candidate.size() > root.size() && !IsDirectory(candidate))

@@ -16,6 +16,8 @@ QStringList SubdirectoryNames(const QString& directory);
 QStringList MatchingFileNames(const QString& directory, const QString& pattern);
 
 bool IsDirectory(const QString& path);
+// Whether the entries of the directory can be read (an unreadable one lists as empty).
+bool IsListable(const QString& directory);
 
 // A directory that exists: the directory itself, or the nearest of its
 // parents down to the root that still does.

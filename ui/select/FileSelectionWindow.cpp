@@ -2,6 +2,7 @@
 
 #include "core/PathText.h"
 #include "ui/main/Form1.h"
+#include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/main/frmMessage.h"
 #include "ui/select/DirectoryListing.h"
@@ -57,6 +58,10 @@ void FileSelectionWindow::Combo1_Click() {
 void FileSelectionWindow::Dir1_Change() {
     Drive1->setCurrentDirectory(Dir1->path());
     File1->setDirectory(Dir1->path());
+    // Otherwise an unreadable directory would look like an empty one.
+    if (!IsListable(Dir1->path()))
+        ShowNotice("Auf das Verzeichnis " + ShownPath(Dir1->path()) +
+                   " kann nicht zugegriffen werden.");
 }
 
 void FileSelectionWindow::Drive1_Change() {

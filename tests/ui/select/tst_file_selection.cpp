@@ -1,6 +1,7 @@
 // The single- and multi-file selection windows on a temporary tree with three
 // drives: the start drive, a drive with a file in its root, and a stick that
 // can be made unreadable.
+#include "ui/batch/BatchTestSupport.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/frmMessage.h"
@@ -20,6 +21,9 @@ using namespace tagwerk;
 using namespace tagwerk::test;
 
 namespace {
+
+// "Geschützt" in Latin-1, which nobody but root may read.
+const QString kUnreadableDirectory = QString::fromUtf16(u"Gesch\xDCFCtzt");
 
 class TestVolumes : public VolumeSource {
 public:
@@ -138,6 +142,9 @@ void FileSelectionTest::initTestCase() {
     WriteBytes(start_ + "/" + kLatin1Name, {});
     QVERIFY(std::filesystem::create_directory(NativePath(start_ + "/" + kLatin1Directory)));
     WriteBytes(start_ + "/" + kLatin1Directory + "/drin.mp3", {});
+    const std::string unreadable = NativePath(start_ + "/" + kUnreadableDirectory);
+    QVERIFY(std::filesystem::create_directory(unreadable));
+    std::filesystem::permissions(unreadable, std::filesystem::perms::none);
     Touch(driveB_ + "wurzel.mp3");
 
     auto volumes = std::make_unique<TestVolumes>();
@@ -509,18 +516,22 @@ void FileSelectionTest::closingByTitleBarCancels() {
     QVERIFY(Form3::exists());
 }
 
-// An opened directory lists its files.
+// An opened directory lists its files, or says once why it cannot.
 void FileSelectionTest::openingADirectory_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("notice");
     QTest::newRow("no UTF-8") << kLatin1Directory << QStringList{"drin.mp3"} << "";
+    QTest::newRow("unreadable") << kUnreadableDirectory << QStringList{}
+                                << "Auf das Verzeichnis " + start_ +
+                                       "/Gesch\uFFFDtzt kann nicht zugegriffen werden.";
 }
 
 void FileSelectionTest::openingADirectory() {
     QFETCH(QString, name);
     QFETCH(QStringList, files);
     QFETCH(QString, notice);
+    OrdinaryUser user({tree_.path()});
     for (FileSelectionWindow* window : BothWindows()) {
         window->Dir1->setPath(driveA_, start_ + "/" + name);
         QCOMPARE(window->Dir1->path(), start_ + "/" + name);
