@@ -215,8 +215,9 @@ void Form4::Command1_Click() {
     const int n = main.List1->count();
     for (int i = 1; i <= n; ++i) {
         const QString entry = main.List1->entryAt(i - 1);
+        // The pattern is matched against the name the user sees.
         const std::optional<TagRecord> record =
-            RecordFromFileName(pattern, entry.toStdU16String(), fixed);
+            RecordFromFileName(pattern, ShownPath(entry).toStdU16String(), fixed);
         if (!record) {
             ++failed;
             continue;

@@ -115,7 +115,7 @@ void Form5::Command1_Click() {
         };
         // The file shown as the open one, by the same two parts.
         const Form1& main = Form1::instance();
-        return RemoveTagTrailer(NativePath(main.Label11->text()), NativePath(main.Label10->text()),
+        return RemoveTagTrailer(NativePath(main.Label11->path()), NativePath(main.Label10->path()),
                                 sink)
                    .outcome != RemoveOutcome::failed;
     });

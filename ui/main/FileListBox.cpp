@@ -1,5 +1,7 @@
 #include "ui/main/FileListBox.h"
 
+#include "ui/main/ShownPaths.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -8,6 +10,7 @@ namespace tagwerk {
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setItemDelegate(new ShownPathDelegate(this));
 }
 
 bool FileListBox::AddIfAbsent(const QString& text) {

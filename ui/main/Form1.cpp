@@ -45,8 +45,9 @@ Control* MakeControl(QWidget* client, const char* name, const QRect& place,
     return control;
 }
 
-QLabel* MakeCaption(QWidget* client, const char* name, const QString& text, const QRect& place) {
-    auto* label = MakeControl<QLabel>(client, name, place, text);
+template <class Label = QLabel>
+Label* MakeCaption(QWidget* client, const char* name, const QString& text, const QRect& place) {
+    auto* label = MakeControl<Label>(client, name, place, text);
     label->setTextFormat(Qt::PlainText); // paths and file names are shown as they are
     return label;
 }
@@ -140,9 +141,11 @@ void Form1::createEditorFields(QWidget* client) {
                         "Fügen Sie einen kleinen Kommentar zu Ihrer MP3-Datei hinzu.");
 
     MakeCaption(client, "Label8", "Datei:", TwipsRect(120, 1560, 855, 255));
-    Label10 = MakeCaption(client, "Label10", QString(), TwipsRect(1080, 1560, 8175, 255));
+    Label10 =
+        MakeCaption<PathLabel>(client, "Label10", QString(), TwipsRect(1080, 1560, 8175, 255));
     MakeCaption(client, "Label9", "Verzeichnis:", TwipsRect(120, 1920, 855, 255));
-    Label11 = MakeCaption(client, "Label11", QString(), TwipsRect(1080, 1920, 8175, 255));
+    Label11 =
+        MakeCaption<PathLabel>(client, "Label11", QString(), TwipsRect(1080, 1920, 8175, 255));
 
     for (QLineEdit* field : {Text1, Text2, Text3, Text4, Text5})
         connect(field, &QLineEdit::textChanged, this, &Form1::Field_Change);
@@ -272,8 +275,8 @@ void Form1::setKeyboardOrder() {
 
 void Form1::Form_Load() {
     emptyEditor();
-    Label10->clear();
-    Label11->clear();
+    Label10->setPath({});
+    Label11->setPath({});
     Label12->clear();
     Command1->setEnabled(false);
 }
@@ -334,9 +337,9 @@ void Form1::Field_Change() {
 }
 
 QString Form1::openFilePath() const {
-    if (Label11->text().isEmpty() || Label10->text().isEmpty())
+    if (Label11->path().isEmpty() || Label10->path().isEmpty())
         return {};
-    return Label11->text() + Label10->text();
+    return Label11->path() + Label10->path();
 }
 
 void Form1::Command1_Click() {
@@ -362,7 +365,7 @@ bool Form1::saveTag() {
         Command1->setEnabled(true);
         ShowNotice(QStringLiteral("Der ID3-Tag konnte nicht in der Datei „%1“ gespeichert werden. "
                                   "%2 Ihre Änderungen bleiben erhalten.")
-                       .arg(WrappablePath(path), FileErrorText(result.error)));
+                       .arg(WrappablePath(ShownPath(path)), FileErrorText(result.error)));
         return false;
     }
     Command1->setEnabled(false);
@@ -418,7 +421,7 @@ void Form1::loadTag(const QString& path) {
         // Whether the file has a tag is unknown, so there is nothing to remove.
         Command3->setEnabled(false);
         ShowNotice(QStringLiteral("Der ID3-Tag der Datei „%1“ konnte nicht geladen werden. %2")
-                       .arg(WrappablePath(path), FileErrorText(result.error)));
+                       .arg(WrappablePath(ShownPath(path)), FileErrorText(result.error)));
         break;
     }
 }
@@ -462,8 +465,8 @@ bool Form1::openSelectedEntry() {
 
 void Form1::showAsOpenFile(const QString& path) {
     const SplitPathResult parts = SplitPath(path.toStdU16String());
-    Label10->setText(QString::fromStdU16String(parts.name));
-    Label11->setText(QString::fromStdU16String(parts.directory));
+    Label10->setPath(QString::fromStdU16String(parts.name));
+    Label11->setPath(QString::fromStdU16String(parts.directory));
 }
 
 void Form1::emptyEditor() {

@@ -5,6 +5,7 @@
 #include "ui/main/AnswerSlot.h"
 #include "ui/main/FileListBox.h"
 #include "ui/main/PictureBox.h"
+#include "ui/main/ShownPaths.h"
 #include "ui/main/WindowSingleton.h"
 
 #include <QLabel>
@@ -44,8 +45,9 @@ public:
     QPushButton* Command4 = nullptr; // empty the list
     QPushButton* Command5 = nullptr; // remove the selected entry
 
-    QLabel* Label10 = nullptr; // the open file's name
-    QLabel* Label11 = nullptr; // the open file's directory, with its closing separator
+    PathLabel* Label10 = nullptr; // the open file's name
+    PathLabel* Label11 = nullptr; // the open file's directory, with its closing separator
+
     QLabel* Label12 = nullptr; // the file list's entry count
     QLabel* Label13 = nullptr; // overall progress of a long operation
     QLabel* Label15 = nullptr; // progress within the current file

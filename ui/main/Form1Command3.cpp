@@ -16,7 +16,7 @@ void Form1::Command3_Click() {
     ProgressDisplay progress(*this);
     progress.BeginProgress();
     const RemoveResult result =
-        RemoveTagTrailer(NativePath(Label11->text()), NativePath(Label10->text()),
+        RemoveTagTrailer(NativePath(Label11->path()), NativePath(Label10->path()),
                          [&progress](std::int64_t p, std::int64_t n) {
                              progress.ShowProgress(ProgressBar::overall,
                                                    static_cast<double>(p) / static_cast<double>(n),

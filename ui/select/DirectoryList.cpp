@@ -1,5 +1,6 @@
 #include "ui/select/DirectoryList.h"
 
+#include "ui/main/ShownPaths.h"
 #include "ui/select/DirectoryListing.h"
 #include "ui/select/QStringPaths.h"
 
@@ -22,6 +23,7 @@ DirectoryList::DirectoryList(QWidget* parent) : QTreeWidget(parent) {
     setExpandsOnDoubleClick(false);
     setUniformRowHeights(true);
     setIndentation(10);
+    setItemDelegate(new ShownPathDelegate(this));
 }
 
 // A double-click of the left button, not the platform's "activation", which

@@ -1,15 +1,18 @@
 #include "ui/select/DirectoryListing.h"
 
+#include "core/PathText.h"
+#include "ui/main/TextConversion.h"
+
 #include <QCollator>
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <filesystem>
 #include <numeric>
 #include <vector>
 
 namespace tagwerk {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -22,7 +25,7 @@ void SortNames(QStringList& names) {
     std::vector<QCollatorSortKey> keys;
     keys.reserve(names.size());
     for (const QString& name : names)
-        keys.push_back(collator.sortKey(name));
+        keys.push_back(collator.sortKey(ShownPath(name)));
     std::vector<qsizetype> order(names.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
@@ -36,14 +39,18 @@ void SortNames(QStringList& names) {
     names = std::move(sorted);
 }
 
-template <class Keep>
-QStringList SortedEntryNames(const QString& directory, QDir::Filters filters, Keep keep) {
+// The names of the visible entries of a directory that `keep` accepts; the
+// type of an entry is that of its target when it is a symbolic link.
+template <class Keep> QStringList SortedEntryNames(const QString& directory, Keep keep) {
     QStringList names;
-    QDirIterator entries(directory, filters | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        entries.next();
-        QString name = entries.fileName();
-        if (keep(name))
+    std::error_code error;
+    for (fs::directory_iterator entry(NativePath(directory), error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string bytes = entry->path().filename().native();
+        if (bytes.front() == '.')
+            continue;
+        QString name = PathFromNative(bytes);
+        if (keep(*entry, name))
             names.append(std::move(name));
     }
     SortNames(names);
@@ -53,22 +60,38 @@ QStringList SortedEntryNames(const QString& directory, QDir::Filters filters, Ke
 } // namespace
 
 QStringList SubdirectoryNames(const QString& directory) {
-    return SortedEntryNames(directory, QDir::Dirs, [](const QString&) { return true; });
+    return SortedEntryNames(directory, [](const fs::directory_entry& entry, const QString&) {
+        std::error_code error;
+        return entry.is_directory(error);
+    });
 }
 
 QStringList MatchingFileNames(const QString& directory, const QString& pattern) {
-    if (pattern == "*.*")
-        return SortedEntryNames(directory, QDir::Files, [](const QString&) { return true; });
+    const bool every = pattern == "*.*";
     const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern),
                                       QRegularExpression::CaseInsensitiveOption);
-    return SortedEntryNames(directory, QDir::Files,
-                            [&](const QString& name) { return wildcard.match(name).hasMatch(); });
+    return SortedEntryNames(directory, [&](const fs::directory_entry& entry, const QString& name) {
+        std::error_code error;
+        return entry.is_regular_file(error) &&
+               (every || wildcard.match(ShownPath(name)).hasMatch());
+    });
+}
+
+bool IsDirectory(const QString& path) {
+    std::error_code error;
+    return fs::is_directory(NativePath(path), error);
+}
+
+bool IsListable(const QString& directory) {
+    std::error_code error;
+    fs::directory_iterator entries(NativePath(directory), error);
+    return !error;
 }
 
 QString NearestExistingDirectory(const QString& directory, const QString& root) {
     QString candidate = directory;
-    while (candidate.size() > root.size() && !QFileInfo(candidate).isDir())
-        candidate = QFileInfo(candidate).path();
+    while (candidate.size() > root.size() && !IsDirectory(candidate))
+        candidate.truncate(candidate.lastIndexOf(QChar(kPathSeparator)));
     return candidate.size() > root.size() ? candidate : root;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/select/FileNameList.h"
 
+#include "ui/main/ShownPaths.h"
 #include "ui/select/DirectoryListing.h"
 
 #include <QKeyEvent>
@@ -10,6 +11,7 @@ namespace tagwerk {
 
 FileNameList::FileNameList(QWidget* parent) : QListView(parent) {
     setModel(&names_);
+    setItemDelegate(new ShownPathDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);

@@ -2,13 +2,14 @@
 
 #include "core/PathText.h"
 #include "ui/main/Form1.h"
+#include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/main/frmMessage.h"
+#include "ui/select/DirectoryListing.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QIcon>
 #include <iterator>
 
@@ -57,6 +58,10 @@ void FileSelectionWindow::Combo1_Click() {
 void FileSelectionWindow::Dir1_Change() {
     Drive1->setCurrentDirectory(Dir1->path());
     File1->setDirectory(Dir1->path());
+    // Otherwise an unreadable directory would look like an empty one.
+    if (!IsListable(Dir1->path()))
+        ShowNotice("Auf das Verzeichnis " + ShownPath(Dir1->path()) +
+                   " kann nicht zugegriffen werden.");
 }
 
 void FileSelectionWindow::Drive1_Change() {
@@ -111,7 +116,7 @@ void FileSelectionWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FileSelectionWindow::showEvent(QShowEvent* event) {
-    if (shown_ && QFileInfo(Dir1->path()).isDir()) {
+    if (shown_ && IsDirectory(Dir1->path())) {
         Dir1->refresh();
         File1->refresh();
     } else if (shown_) {

@@ -1,6 +1,7 @@
 #include "ui/select/Form2.h"
 
 #include "ui/main/Form1.h"
+#include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/main/WindowKeys.h"
 #include "ui/select/QStringPaths.h"
@@ -46,7 +47,7 @@ void Form2::Form_Load() {
 }
 
 void Form2::File1_Click() {
-    Text1->setText(File1->selectedName());
+    Text1->setText(ShownPath(File1->selectedName()));
 }
 
 void Form2::File1_DblClick() {

@@ -1,6 +1,7 @@
 #include "ui/select/Form3.h"
 
 #include "ui/main/Form1.h"
+#include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/main/WindowKeys.h"
 #include "ui/select/QStringPaths.h"
@@ -92,14 +93,14 @@ void Form3::SetToolTips() {
 
 void Form3::Form_Load() {
     LoadBrowser();
-    Label5->setText(File1->selectedName());
+    Label5->setText(ShownPath(File1->selectedName()));
     Label7->clear();
     Label9->clear();
     Label10->clear();
 }
 
 void Form3::File1_Click() {
-    Label5->setText(File1->selectedName());
+    Label5->setText(ShownPath(File1->selectedName()));
 }
 
 void Form3::Command1_Click() {
@@ -121,8 +122,8 @@ void Form3::List1_Click() {
     if (entry.isEmpty())
         return;
     const PathParts parts = SplitPath(entry);
-    Label7->setText(parts.name);
-    Label9->setText(parts.directory);
+    Label7->setText(ShownPath(parts.name));
+    Label9->setText(ShownPath(parts.directory));
 }
 
 void Form3::List1_DblClick() {

@@ -2,10 +2,10 @@
 // For the window tests of the long operations: MP3 payloads of any length
 // made from a lame stream, a way to let the program meet permission bits
 // although the tests run as root, and the notice a run ended with.
+#include "ui/main/TextConversion.h"
 #include "ui/main/frmMessage.h"
 #include "ui/support/TagFiles.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QStringList>
 #include <QTest>
@@ -38,7 +38,7 @@ public:
         if (!root_)
             return;
         for (const QString& path : paths)
-            if (::chown(QFile::encodeName(path), kUid, kUid) != 0)
+            if (::chown(NativePath(path).c_str(), kUid, kUid) != 0)
                 qFatal("cannot give %s to the ordinary user", qPrintable(path));
         if (::setegid(kUid) != 0 || ::seteuid(kUid) != 0)
             qFatal("cannot act as the ordinary user");

@@ -224,6 +224,16 @@ private slots:
         }
     }
 
+    // A name that is no UTF-8: the pattern sees its byte as the replacement
+    // mark, which the tag holds as "?", and the file is found by its bytes.
+    void nameThatIsNoUtf8() {
+        AnyNameTempDir dir;
+        const QString path = dir.filePath(QString::fromUtf16(u"Caf\xDCE9 - Lied.mp3"));
+        WriteBytes(path, Payload(900));
+        QCOMPARE(Start(OpenForm4({path})).summary, kNoFailures);
+        QCOMPARE(ReadBytes(path), Payload(900) + Trailer("Lied", "Caf?"));
+    }
+
     // Every failing file is counted (too short, no match, vanished,
     // write-protected even where it would be left alone) and left as it was;
     // only the others move the bar.

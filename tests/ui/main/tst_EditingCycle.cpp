@@ -3,6 +3,7 @@
 // the list commands, closing the window, and failures of the file access.
 #include "ui/batch/Form4.h"
 #include "ui/main/Form1.h"
+#include "ui/main/TextConversion.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
 #include "ui/select/Form2.h"
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <csignal>
@@ -74,7 +74,7 @@ void CloseInEventLoop(Form1& form) {
 
 class EditingCycleTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> directory_;
+    std::unique_ptr<AnyNameTempDir> directory_;
     QString inDirectory(const QString& name) const { return directory_->filePath(name); }
     QString file(const QString& name, const QByteArray& bytes) {
         const QString path = directory_->filePath(name);
@@ -85,7 +85,7 @@ class EditingCycleTest : public QObject {
 private slots:
     void init() {
         FreshMainWindow();
-        directory_ = std::make_unique<QTemporaryDir>();
+        directory_ = std::make_unique<AnyNameTempDir>();
         QVERIFY(directory_->isValid());
     }
 
@@ -217,32 +217,38 @@ private slots:
     }
 
     void saveWritesTheTrailer_data() {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("kept"); // the bytes before the new trailer
         QTest::addColumn<QString>("year");
         QTest::addColumn<QString>("genre");
         QTest::addColumn<QByteArray>("trailer");
-        QTest::newRow("appended") << kAudio << kAudio << "99"
+        QTest::newRow("appended") << "a.mp3" << kAudio << kAudio << "99"
                                   << "Blues" << Id3v1Trailer({"X", "", "", "99", "", 0});
         QTest::newRow("overwritten")
-            << kAudio + Id3v1Trailer(kSong) << kAudio << "2001"
+            << "a.mp3" << kAudio + Id3v1Trailer(kSong) << kAudio << "2001"
             << "(keine Zuordnung)" << Id3v1Trailer({"LiedX", "Band", "Album", "2001", "Gut", 255});
+        QTest::newRow("name that is no UTF-8")
+            << kLatin1Name << kAudio + Id3v1Trailer(kSong) << kAudio << "1999"
+            << "Rock" << Id3v1Trailer({"LiedX", "Band", "Album", "1999", "Gut", 17});
         QTest::newRow("128 bytes get a second trailer")
-            << Id3v1Trailer(kSong) << Id3v1Trailer(kSong) << ""
+            << "a.mp3" << Id3v1Trailer(kSong) << Id3v1Trailer(kSong) << ""
             << "Rock" << Id3v1Trailer({"X", "", "", "", "", 17});
-        QTest::newRow("empty file") << QByteArray() << QByteArray() << ""
+        QTest::newRow("empty file") << "a.mp3" << QByteArray() << QByteArray() << ""
                                     << "Rock" << Id3v1Trailer({"X", "", "", "", "", 17});
     }
 
     void saveWritesTheTrailer() {
+        QFETCH(QString, name);
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, kept);
         QFETCH(QString, year);
         QFETCH(QString, genre);
         QFETCH(QByteArray, trailer);
         Form1& form = Form1::instance();
-        const QString path = file("a.mp3", before);
+        const QString path = file(name, before);
         Open(form, path);
+        QCOMPARE(form.Label10->text(), ShownPath(name));
         const bool removable = form.Command3->isEnabled();
         EditTitle(form);
         form.Text4->setText(year);

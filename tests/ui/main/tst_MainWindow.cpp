@@ -4,6 +4,7 @@
 #include "ui/batch/Form5.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
+#include "ui/main/WrappedToolTips.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
 #include "ui/select/Form2.h"
@@ -19,6 +20,8 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTextDocumentFragment>
+#include <QToolTip>
 
 using namespace tagwerk;
 using namespace tagwerk::test;
@@ -364,6 +367,25 @@ private slots:
         ShowNotice("Auftrag ausgeführt. Es traten bei  100000 Dateien Fehler auf. Außerdem "
                    "enthielten  100000 Dateien bereits einen ID3-Tag (wurde nicht geändert).");
         QVERIFY(CaptionFits(frmMessage::instance().Label1));
+    }
+
+    // A long tooltip shows in lines of a readable width, whatever the
+    // screen, a short one as one line; every word stays, in its order.
+    void toolTipsWrap() {
+        WrapToolTips(*qApp);
+        const QFontMetrics metrics(QToolTip::font());
+        for (const auto& [name, wrapped] : {std::pair{"Check1", true}, {"Command1", false}}) {
+            QWidget* control = Find(name);
+            QHelpEvent help(QEvent::ToolTip, {}, control->mapToGlobal(QPoint()));
+            QApplication::sendEvent(control, &help);
+            const QString shown = QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText();
+            const QStringList lines = QString(shown).replace(QChar::Nbsp, ' ').split('\n');
+            QCOMPARE(lines.size() > 1, wrapped);
+            QCOMPARE(lines.join(' '), control->toolTip());
+            for (const QString& line : lines)
+                QVERIFY(metrics.horizontalAdvance(line) <= 60 * metrics.averageCharWidth());
+        }
+        QToolTip::hideText();
     }
 
     void otherWindowsCaptionsFit() {

@@ -1,23 +1,29 @@
 // The single- and multi-file selection windows on a temporary tree with three
 // drives: the start drive, a drive with a file in its root, and a stick that
 // can be made unreadable.
+#include "ui/batch/BatchTestSupport.h"
 #include "ui/main/Form1.h"
+#include "ui/main/TextConversion.h"
 #include "ui/main/frmMessage.h"
 #include "ui/select/Form2.h"
 #include "ui/select/Form3.h"
+#include "ui/support/TagFiles.h"
 #include "ui/support/WindowDriver.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 
 using namespace tagwerk;
 using namespace tagwerk::test;
 
 namespace {
+
+// "Geschützt" in Latin-1, which nobody but root may read.
+const QString kUnreadableDirectory = QString::fromUtf16(u"Gesch\xDCFCtzt");
 
 class TestVolumes : public VolumeSource {
 public:
@@ -99,6 +105,8 @@ private slots:
     void eachDriveKeepsItsDirectory();
     void stateIsKeptBetweenShows();
     void closingByTitleBarCancels();
+    void openingADirectory_data();
+    void openingADirectory();
 
     void addAllOfTheDirectorySkipsListedFiles();
     void addWithoutSelectionRefreshesTheCount();
@@ -112,7 +120,7 @@ private:
     void resetBrowser(FileSelectionWindow& window);
     QString driveText(const QString& root) const;
 
-    QTemporaryDir tree_;
+    AnyNameTempDir tree_;
     TestVolumes* volumes_ = nullptr;
     QString driveA_, driveB_, stick_; // root paths
     QString start_;
@@ -131,6 +139,12 @@ void FileSelectionTest::initTestCase() {
                              "Пётр – 東京.mp3", "LIED.mp3", "lied.mp3", "notiz.txt"})
         Touch(start_ + "/" + QString::fromUtf8(name));
     Touch(start_ + "/Älteres Zeug/alt.mp3");
+    WriteBytes(start_ + "/" + kLatin1Name, {});
+    QVERIFY(std::filesystem::create_directory(NativePath(start_ + "/" + kLatin1Directory)));
+    WriteBytes(start_ + "/" + kLatin1Directory + "/drin.mp3", {});
+    const std::string unreadable = NativePath(start_ + "/" + kUnreadableDirectory);
+    QVERIFY(std::filesystem::create_directory(unreadable));
+    std::filesystem::permissions(unreadable, std::filesystem::perms::none);
     Touch(driveB_ + "wurzel.mp3");
 
     auto volumes = std::make_unique<TestVolumes>();
@@ -305,8 +319,9 @@ void FileSelectionTest::firstShowListsMp3FilesOfTheStartDirectory() {
         QCOMPARE(window->Combo1->currentText(), QString("MP3-Dateien (*.MP3)"));
         // Sorted as a German reader expects; names equal but for case in a fixed order.
         QCOMPARE(window->File1->names(),
-                 (QStringList{"Ärger im Büro.mp3", "Lied eins.mp3", "Lied zwei.MP3", "LIED.mp3",
-                              "lied.mp3", "Пётр – 東京.mp3"}));
+                 (QStringList{"Ärger im Büro.mp3", kLatin1Name, "Lied eins.mp3", "Lied zwei.MP3",
+                              "LIED.mp3", "lied.mp3", "Пётр – 東京.mp3"}));
+        QCOMPARE(ShownText(*window->File1, window->File1->model()->index(1, 0)), kLatin1Shown);
     }
 }
 
@@ -323,6 +338,7 @@ void FileSelectionTest::openAddsTheSelectedFileOnce_data() {
         << QStringList{"Пётр – 東京.mp3", "Пётр – 東京.mp3"} << QStringList{"Пётр – 東京.mp3"};
     QTest::newRow("other case") << QStringList{"lied.mp3", "LIED.mp3", "lied.mp3"}
                                 << QStringList{"lied.mp3", "LIED.mp3"};
+    QTest::newRow("no UTF-8") << QStringList{kLatin1Name, kLatin1Name} << QStringList{kLatin1Name};
 }
 
 void FileSelectionTest::openAddsTheSelectedFileOnce() {
@@ -335,7 +351,7 @@ void FileSelectionTest::openAddsTheSelectedFileOnce() {
         QVERIFY(form.isVisible());
         QVERIFY(!main.isVisible());
         SelectFile(form, name);
-        QCOMPARE(form.Text1->text(), name);
+        QCOMPARE(form.Text1->text(), ShownPath(name));
         Click(form.Command1);
         QVERIFY(!form.isVisible());
         QVERIFY(main.isVisible());
@@ -360,7 +376,7 @@ void FileSelectionTest::openWithoutSelectionAddsNothing() {
 void FileSelectionTest::allFilesFilterListsEveryFile() {
     Form2& form = Form2::instance();
     form.Combo1->setCurrentIndex(1);
-    QCOMPARE(form.File1->names().size(), 7);
+    QCOMPARE(form.File1->names().size(), 8);
     SelectFile(form, "notiz.txt");
     Click(form.Command1);
     QCOMPARE(Entries(*Form1::instance().List1), QStringList{start_ + "/notiz.txt"});
@@ -503,6 +519,32 @@ void FileSelectionTest::closingByTitleBarCancels() {
     QVERIFY(Form3::exists());
 }
 
+// An opened directory lists its files, or says once why it cannot.
+void FileSelectionTest::openingADirectory_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("no UTF-8") << kLatin1Directory << QStringList{"drin.mp3"} << "";
+    QTest::newRow("unreadable") << kUnreadableDirectory << QStringList{}
+                                << "Auf das Verzeichnis " + start_ +
+                                       "/Gesch\uFFFDtzt kann nicht zugegriffen werden.";
+}
+
+void FileSelectionTest::openingADirectory() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, files);
+    QFETCH(QString, notice);
+    OrdinaryUser user({tree_.path()});
+    for (FileSelectionWindow* window : BothWindows()) {
+        window->Dir1->setPath(driveA_, start_ + "/" + name);
+        QCOMPARE(window->Dir1->path(), start_ + "/" + name);
+        QCOMPARE(window->File1->names(), files);
+        QCOMPARE(TakeNotice(), notice);
+        window->Combo1->setCurrentIndex(1);
+        QCOMPARE(TakeNotice(), QString());
+    }
+}
+
 void FileSelectionTest::addAllOfTheDirectorySkipsListedFiles() {
     Form3& form = Form3::instance();
     SelectFile(form, "Lied eins.mp3");
@@ -515,7 +557,7 @@ void FileSelectionTest::addAllOfTheDirectorySkipsListedFiles() {
         if (name != "Lied eins.mp3")
             expected << start_ + "/" + name;
     QCOMPARE(Entries(*form.List1), expected);
-    QCOMPARE(form.Label10->text(), QString("( 6 Dateien)"));
+    QCOMPARE(form.Label10->text(), QString("( 7 Dateien)"));
 }
 
 void FileSelectionTest::addWithoutSelectionRefreshesTheCount() {
@@ -533,12 +575,18 @@ void FileSelectionTest::listEntryShowsItsPartsAndDoubleClickRemovesIt() {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.List1->AddIfAbsent(start_ + "/Lied eins.mp3");
     form.List1->AddIfAbsent(driveB_ + "wurzel.mp3");
+    const QString latin1 = start_ + "/" + kLatin1Directory + "/" + kLatin1Name;
+    form.List1->AddIfAbsent(latin1);
     DoubleClickEntry(form.List1, 1);
     QCOMPARE(form.Label7->text(), QString("wurzel.mp3"));
     QCOMPARE(form.Label9->text(), driveB_);
-    QCOMPARE(Entries(*form.List1), QStringList{start_ + "/Lied eins.mp3"});
-    QCOMPARE(form.Label10->text(), QString("( 1 Dateien)"));
+    QCOMPARE(Entries(*form.List1), (QStringList{start_ + "/Lied eins.mp3", latin1}));
+    QCOMPARE(form.Label10->text(), QString("( 2 Dateien)"));
     QVERIFY(form.List1->selectedItems().isEmpty());
+    form.List1->setCurrentRow(1);
+    QCOMPARE(ShownText(*form.List1, form.List1->currentIndex()), ShownPath(latin1));
+    QCOMPARE(form.Label7->text(), kLatin1Shown);
+    QCOMPARE(form.Label9->text(), start_ + "/M\uFFFDll/");
 }
 
 void FileSelectionTest::removeAndClearTheList() {

@@ -1,21 +1,25 @@
 // The platform layer of the selection windows: listing, pattern matching,
 // volumes, and the drive and directory widgets on a temporary tree.
+#include "ui/main/TextConversion.h"
 #include "ui/select/DirectoryList.h"
 #include "ui/select/DirectoryListing.h"
 #include "ui/select/DriveSelector.h"
 #include "ui/select/FileNameList.h"
 #include "ui/select/QStringPaths.h"
 #include "ui/select/VolumeSource.h"
+#include "ui/support/TagFiles.h"
+#include "ui/support/WindowDriver.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProxyStyle>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 
 using namespace tagwerk;
+using namespace tagwerk::test;
 
 namespace {
 
@@ -71,6 +75,8 @@ private slots:
     void volumeIndexOf_data();
     void volumeIndexOf();
     void joinPathAtRoot();
+    void pathBytes_data();
+    void pathBytes();
     void systemVolumesIncludeTheRootAndAreOrdered();
     void directoryListShowsPathAndOpensOnDoubleClick();
     void fileListOpensOnlyASelectedFile();
@@ -78,7 +84,7 @@ private slots:
     void driveSelectorOffersNewVolumesWhenOpened();
 
 private:
-    QTemporaryDir tree_;
+    AnyNameTempDir tree_;
     QString dir_;
 };
 
@@ -92,6 +98,8 @@ void SelectListingTest::initTestCase() {
     for (const char* name : {"b Lied.mp3", "a Lied.MP3", "Ärger.Mp3", "Zebra.mp3", "Пётр 東京.mp3",
                              "notiz.txt", "ohne Punkt", ".heimlich.mp3", "lied.mp3.bak", "x.mp3x"})
         Touch(dir_ + "/" + QString::fromUtf8(name));
+    WriteBytes(dir_ + "/" + kLatin1Name, {});
+    QVERIFY(std::filesystem::create_directory(NativePath(dir_ + "/" + kLatin1Directory)));
 }
 
 void SelectListingTest::matchingFileNames_data() {
@@ -100,12 +108,12 @@ void SelectListingTest::matchingFileNames_data() {
     // Case is ignored for matching and ordering; umlauts sort beside their
     // letter; directories and hidden files are never listed.
     QTest::newRow("mp3 in any case")
-        << "*.mp3"
-        << QStringList{"a Lied.MP3", "Ärger.Mp3", "b Lied.mp3", "Zebra.mp3", "Пётр 東京.mp3"};
+        << "*.mp3" << QStringList{"a Lied.MP3", "Ärger.Mp3", "b Lied.mp3",
+                                  kLatin1Name,  "Zebra.mp3", "Пётр 東京.mp3"};
     QTest::newRow("all files, with or without a dot")
         << "*.*"
-        << QStringList{"a Lied.MP3", "Ärger.Mp3", "b Lied.mp3", "lied.mp3.bak", "notiz.txt",
-                       "ohne Punkt", "x.mp3x",    "Zebra.mp3",  "Пётр 東京.mp3"};
+        << QStringList{"a Lied.MP3", "Ärger.Mp3",  "b Lied.mp3", kLatin1Name, "lied.mp3.bak",
+                       "notiz.txt",  "ohne Punkt", "x.mp3x",     "Zebra.mp3", "Пётр 東京.mp3"};
     QTest::newRow("other wildcard") << "?.mp3x" << QStringList{"x.mp3x"};
 }
 
@@ -116,7 +124,8 @@ void SelectListingTest::matchingFileNames() {
 }
 
 void SelectListingTest::subdirectoriesAreSortedAndVisibleOnly() {
-    QCOMPARE(SubdirectoryNames(dir_), (QStringList{"älter", "Ordner.mp3", "Zeit"}));
+    QCOMPARE(SubdirectoryNames(dir_),
+             (QStringList{"älter", kLatin1Directory, "Ordner.mp3", "Zeit"}));
     QCOMPARE(SubdirectoryNames(dir_ + "/gibt es nicht"), QStringList());
 }
 
@@ -162,6 +171,34 @@ void SelectListingTest::joinPathAtRoot() {
     QCOMPARE(parts.directory, QString("/media/stick/"));
 }
 
+// Each byte that is no part of valid UTF-8 is held as U+DC00 + byte and shown
+// as U+FFFD; every name goes back to the same bytes.
+void SelectListingTest::pathBytes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<QString>("shown");
+    const auto row = [](const char* name, const QByteArray& bytes, const char16_t* held,
+                        const char16_t* shown) {
+        QTest::newRow(name) << bytes << QStringView(held).toString()
+                            << QStringView(shown).toString();
+    };
+    row("UTF-8", "Caf\xc3\xa9 \xf0\x9f\x8e\xb5", u"Café 🎵", u"Café 🎵");
+    row("Latin-1", "Caf\xe9", u"Caf\xDCE9", u"Caf\xFFFD");
+    row("cut sequence", "\xe6\x9dx", u"\xDCE6\xDC9Dx", u"\xFFFD\xFFFDx");
+    row("encoded surrogate", "\xed\xb3\xa9", u"\xDCED\xDCB3\xDCA9", u"\xFFFD\xFFFD\xFFFD");
+    row("pair ending like a kept byte", "\xf0\x90\x82\x80", u"\xD800\xDC80", u"\xD800\xDC80");
+    row("byte order mark", "\xef\xbb\xbfx", u"\xFEFFx", u"\xFEFFx");
+}
+
+void SelectListingTest::pathBytes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, held);
+    QFETCH(QString, shown);
+    QCOMPARE(PathFromNative(bytes.toStdString()), held);
+    QCOMPARE(QByteArray::fromStdString(NativePath(held)), bytes);
+    QCOMPARE(ShownPath(held), shown);
+}
+
 void SelectListingTest::systemVolumesIncludeTheRootAndAreOrdered() {
     const SystemVolumeSource system;
     const QList<Volume> volumes = system.volumes();
@@ -184,8 +221,12 @@ void SelectListingTest::directoryListShowsPathAndOpensOnDoubleClick() {
     const QString root = tree_.path() + "/";
     list.setPath(root, dir_ + "/weg/tiefer"); // removed meanwhile: the nearest parent
     QCOMPARE(list.path(), dir_);
-    QCOMPARE(LineTexts(list), (QStringList{root, "Meine Musik", "älter", "Ordner.mp3", "Zeit"}));
+    QCOMPARE(LineTexts(list),
+             (QStringList{root, "Meine Musik", "älter", kLatin1Directory, "Ordner.mp3", "Zeit"}));
     QCOMPARE(list.currentItem()->text(0), QString("Meine Musik"));
+    const QTreeWidgetItem* latin1 =
+        list.findItems(kLatin1Directory, Qt::MatchExactly | Qt::MatchRecursive)[0];
+    QCOMPARE(ShownText(list, list.indexFromItem(latin1)), QString("M\uFFFDll"));
 
     QSignalSpy changed(&list, &DirectoryList::pathChanged);
     list.resize(300, 300);

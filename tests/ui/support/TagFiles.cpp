@@ -1,11 +1,15 @@
 #include "ui/support/TagFiles.h"
 
-#include <QFile>
+#include "ui/main/TextConversion.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace tagwerk::test {
 
@@ -26,14 +30,29 @@ QByteArray Id3v1Trailer(const Id3v1Fields& fields) {
 }
 
 QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    std::ifstream file(NativePath(path), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    return QByteArray::fromStdString(bytes);
 }
 
 void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    std::ofstream file(NativePath(path), std::ios::binary | std::ios::trunc);
+    if (!file.write(bytes.constData(), bytes.size()).flush())
         qFatal("cannot write the test file %s", qPrintable(path));
+}
+
+QStringList FileNamesIn(const QString& directory) {
+    QStringList names;
+    for (const auto& entry : std::filesystem::directory_iterator(NativePath(directory)))
+        if (entry.is_regular_file())
+            names << PathFromNative(entry.path().filename().native());
+    names.sort();
+    return names;
+}
+
+AnyNameTempDir::~AnyNameTempDir() {
+    std::error_code error;
+    std::filesystem::remove_all(NativePath(path()), error);
 }
 
 QByteArray LameMp3() {

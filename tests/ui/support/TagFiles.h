@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace tagwerk::test {
 
@@ -15,8 +16,25 @@ struct Id3v1Fields {
 // "TAG" and the fields, each filled with blanks to its width.
 QByteArray Id3v1Trailer(const Id3v1Fields& fields);
 
+// Names in Latin-1, which is no UTF-8, as the program holds them (the byte
+// 0xE9 kept as U+DCE9): "Café del Mar.mp3", the same as shown, and "Müll".
+inline const QString kLatin1Name = QString::fromUtf16(u"Caf\xDCE9 del Mar.mp3");
+inline const QString kLatin1Shown = QString::fromUtf16(u"Caf\xFFFD del Mar.mp3");
+inline const QString kLatin1Directory = QString::fromUtf16(u"M\xDCFCll");
+
+// Files by their paths as the program holds them, so any bytes of a name.
 QByteArray ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const QByteArray& bytes);
+// The names of the files in a directory, hidden ones too, sorted.
+QStringList FileNamesIn(const QString& directory);
+
+// A temporary directory that is removed with all its names: QTemporaryDir
+// leaves behind those that are no UTF-8, which Qt does not list.
+class AnyNameTempDir : public QTemporaryDir {
+public:
+    using QTemporaryDir::QTemporaryDir;
+    ~AnyNameTempDir();
+};
 
 // A short real MP3 stream made by lame (without any tag); empty when lame
 // is missing.

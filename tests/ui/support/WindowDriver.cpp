@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 namespace tagwerk::test {
@@ -45,6 +46,11 @@ void DoubleClickEntry(QListWidget* list, int row) {
     const QPoint place = list->visualItemRect(list->item(row)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place);
+}
+
+QString ShownText(const QAbstractItemView& view, const QModelIndex& index) {
+    const auto* delegate = qobject_cast<const QStyledItemDelegate*>(view.itemDelegate());
+    return delegate ? delegate->displayText(index.data(), QLocale()) : QString();
 }
 
 Form1& FreshMainWindow() {

@@ -7,7 +7,9 @@
 #include <QTimer>
 
 class QAbstractButton;
+class QAbstractItemView;
 class QListWidget;
+class QModelIndex;
 class QWidget;
 
 namespace tagwerk {
@@ -24,6 +26,9 @@ void Click(QAbstractButton* button);
 
 // Selects the entry with a click, then double-clicks it.
 void DoubleClickEntry(QListWidget* list, int row);
+
+// The text a list or tree draws for an item.
+QString ShownText(const QAbstractItemView& view, const QModelIndex& index);
 
 // Destroys the main, message and about windows and shows a new main window,
 // so that every test starts from the state right after start.
