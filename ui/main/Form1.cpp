@@ -203,6 +203,9 @@ void Form1::createProgressDisplay(QWidget* client) {
     Shape2->setAutoFillBackground(true);
     Shape2->setBackgroundRole(QPalette::Highlight);
     Shape2->setVisible(false);
+    // Both bars are drawn from the left: a move repaints only the strip gained or lost.
+    Image1->setAttribute(Qt::WA_StaticContents);
+    Shape2->setAttribute(Qt::WA_StaticContents);
 
     Label13 =
         MakeControl<QLabel>(client, "Label13", TwipsRect(5400, 360, 3735, 615), "100% insgesamt");

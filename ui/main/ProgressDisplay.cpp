@@ -15,15 +15,30 @@ void SetWidth(QWidget* widget, int width) {
     widget->resize(width, widget->height());
 }
 
+// A label of fixed size does not ask its window to lay out again each time
+// its caption changes: that request alone would add a posted event to every
+// move.
+void PlaceFixed(QLabel& label, const QRect& place) {
+    label.setFixedSize(place.size());
+    label.move(place.topLeft());
+}
+
+void FitCaption(QLabel& label, const QRect& place) {
+    label.setMinimumSize(0, 0);
+    label.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    WidenToCaption(label, place);
+    PlaceFixed(label, label.geometry());
+}
+
 } // namespace
 
 ProgressDisplay::ProgressDisplay(Form1& form)
-    : overall_{form.Image1, form.Label13, form.Label13->geometry()},
+    : form_(form), overall_{form.Image1, form.Label13, form.Label13->geometry()},
       perFile_{form.Shape2, form.Label15, form.Label15->geometry()} {}
 
 void ProgressDisplay::Start(Bar& bar) {
     bar.label->setText("0%");
-    bar.label->setGeometry(bar.labelPlace);
+    PlaceFixed(*bar.label, bar.labelPlace);
     bar.label->show();
     SetWidth(bar.widget, 1);
     bar.lastWidth = 0;
@@ -31,6 +46,7 @@ void ProgressDisplay::Start(Bar& bar) {
 
 void ProgressDisplay::BeginProgress(bool withFileBar) {
     withFileBar_ = withFileBar;
+    throttle_.emplace(form_);
     Start(overall_);
     if (withFileBar) {
         Start(perFile_);
@@ -42,19 +58,32 @@ void ProgressDisplay::Move(Bar& bar, int width, const QString& text) {
     SetWidth(bar.widget, width);
     bar.lastWidth = width;
     bar.label->setText(text);
-    WidenToCaption(*bar.label, bar.labelPlace);
+    bar.captionChanged = true;
+    if (throttle_->nextFrame())
+        FitCaptions();
     QCoreApplication::processEvents();
+}
+
+// Measuring a caption takes longer than all else a move does, and only the
+// captions of a frame that is painted have to fit.
+void ProgressDisplay::FitCaptions() {
+    for (Bar* bar : {&overall_, &perFile_}) {
+        if (bar->captionChanged)
+            FitCaption(*bar->label, bar->labelPlace);
+        bar->captionChanged = false;
+    }
 }
 
 void ProgressDisplay::EndProgress() {
     overall_.label->hide();
-    overall_.label->setGeometry(overall_.labelPlace);
+    PlaceFixed(*overall_.label, overall_.labelPlace);
     SetWidth(overall_.widget, kFullWidth);
     if (withFileBar_) {
         perFile_.label->hide();
-        perFile_.label->setGeometry(perFile_.labelPlace);
+        PlaceFixed(*perFile_.label, perFile_.labelPlace);
         perFile_.widget->hide();
     }
+    throttle_.reset();
 }
 
 QString SignPlaceText(std::int64_t value) {

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -108,19 +109,32 @@ private slots:
     }
 
     // A large file moves the bar in whole pixels only: at most 329 updates.
+    // The logo repaints at most once a frame (16 ms), each time only the
+    // strip it gained since, and once more at full width after the removal.
     void largeFileUpdatesOncePerPixel() {
         QTemporaryDir dir;
         const QString path = dir.filePath("gross.mp3");
         WriteBytes(path, Payload(10'000'000) + kTagged);
         Form1& form = OpenInMainWindow(path);
         ProgressRecorder recorder(form);
+        PaintRecorder logo(*form.Image1);
+        QElapsedTimer clock;
+        clock.start();
         form.Command3->click();
+        const qint64 elapsed = clock.elapsed();
         const QList<ProgressState> states = recorder.stop();
         QCOMPARE(states.size(), 328);
         for (int i = 0; i < states.size(); ++i)
             QCOMPARE(states[i].width, i + 1);
         QCOMPARE(states.last().text, QString(" 99%"));
         QCOMPARE(QFileInfo(path).size(), 10'000'000);
+
+        const QList<QRect> strips = logo.painted;
+        QVERIFY2(strips.size() <= 2 + elapsed / 16, qPrintable(QString::number(strips.size())));
+        for (int i = 1; i < strips.size(); ++i)
+            QCOMPARE(strips[i].left(), strips[i - 1].right() + 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(logo.painted.last().right(), 328);
     }
 
     // The main window is disabled during the removal, but the logo keeps its
