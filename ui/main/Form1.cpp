@@ -8,6 +8,7 @@
 #include "ui/main/ButtonKeys.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/FileErrorText.h"
+#include "ui/main/ProgressLabel.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/main/frmMessage.h"
@@ -207,14 +208,14 @@ void Form1::createProgressDisplay(QWidget* client) {
     Image1->setAttribute(Qt::WA_StaticContents);
     Shape2->setAttribute(Qt::WA_StaticContents);
 
-    Label13 =
-        MakeControl<QLabel>(client, "Label13", TwipsRect(5400, 360, 3735, 615), "100% insgesamt");
+    Label13 = MakeControl<ProgressLabel>(client, "Label13", TwipsRect(5400, 360, 3735, 615),
+                                         "100% insgesamt");
     QFont large = Label13->font();
     large.setPointSize(24);
     Label13->setFont(large);
     Label13->setVisible(false);
-    Label15 = MakeControl<QLabel>(client, "Label15", TwipsRect(5400, 1200, 2775, 255),
-                                  "99 % der aktuellen Datei");
+    Label15 = MakeControl<ProgressLabel>(client, "Label15", TwipsRect(5400, 1200, 2775, 255),
+                                         "99 % der aktuellen Datei");
     Label15->setVisible(false);
 
     connect(Image1, &PictureBox::clicked, this, &Form1::Ueber_Click);

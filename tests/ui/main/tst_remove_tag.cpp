@@ -4,6 +4,7 @@
 #include "ui/batch/BatchTestSupport.h"
 #include "ui/batch/ProgressRecorder.h"
 #include "ui/main/Form1.h"
+#include "ui/main/ProgressDisplay.h"
 #include "ui/main/frmMessage.h"
 #include "ui/support/TagFiles.h"
 #include "ui/support/WindowDriver.h"
@@ -160,6 +161,40 @@ private slots:
             QCOMPARE(QColor(during.pixel(place)),
                      QImage(QString(":/pictures/%1.png").arg(picture)).pixelColor(x, 10));
         }
+    }
+
+    // The progress texts keep the colour of enabled text too: their pixel
+    // nearest to it is nearer to it than to the colour of disabled text.
+    void textsStayReadableWhileDisabled_data() {
+        QTest::addColumn<ProgressBar>("bar");
+        QTest::newRow("Label13") << ProgressBar::overall;
+        QTest::newRow("Label15") << ProgressBar::perFile;
+    }
+
+    void textsStayReadableWhileDisabled() {
+        QFETCH(ProgressBar, bar);
+        Form1& form = FreshMainWindow();
+        QLabel* label = bar == ProgressBar::overall ? form.Label13 : form.Label15;
+        form.setEnabled(false);
+        ProgressDisplay progress(form);
+        progress.BeginProgress(true);
+        progress.ShowProgress(bar, 0.5, [] { return QString(" 50% der Datei  1 von  2"); });
+        const QImage shown = label->grab().toImage();
+        progress.EndProgress();
+        form.setEnabled(true);
+        const auto distance = [](const QColor& a, const QColor& b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue());
+        };
+        const QColor enabled = label->palette().color(QPalette::Active, QPalette::WindowText);
+        const QColor disabled = label->palette().color(QPalette::Disabled, QPalette::WindowText);
+        QColor nearest = shown.pixelColor(0, 0);
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (distance(shown.pixelColor(x, y), enabled) < distance(nearest, enabled))
+                    nearest = shown.pixelColor(x, y);
+        QVERIFY2(distance(nearest, enabled) < distance(nearest, disabled),
+                 qPrintable(nearest.name()));
     }
 
     // A file of 128 bytes that is a trailer counts as having none.
