@@ -197,16 +197,17 @@ void Form1::createProgressDisplay(QWidget* client) {
                                      ":/pictures/logo.png");
     Image1->setToolTip("Dies ist sowohl das Logo von Tagwerk als auch die Fortschrittsanzeige bei "
                        "länger andauernden Handlungen wie z.B. dem Entfernen von ID3-Tags.");
+    // Drawn from the left: a move repaints only the strip gained or lost.
+    Image1->setAttribute(Qt::WA_StaticContents);
     auto* frame = MakeControl<QFrame>(client, "Shape1", TwipsRect(120, 120, 4935, 1335));
     frame->setFrameShape(QFrame::Box);
     frame->setAttribute(Qt::WA_TransparentForMouseEvents); // clicks reach the logo
+    // Unlike the logo, this thin bar moves hundreds of times a file: repainting
+    // it whole once a frame costs less than tracking the strip of every move.
     Shape2 = MakeControl<QFrame>(client, "Shape2", TwipsRect(120, 1320, 4935, 135));
     Shape2->setAutoFillBackground(true);
     Shape2->setBackgroundRole(QPalette::Highlight);
     Shape2->setVisible(false);
-    // Both bars are drawn from the left: a move repaints only the strip gained or lost.
-    Image1->setAttribute(Qt::WA_StaticContents);
-    Shape2->setAttribute(Qt::WA_StaticContents);
 
     Label13 = MakeControl<ProgressLabel>(client, "Label13", TwipsRect(5400, 360, 3735, 615),
                                          "100% insgesamt");
