@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <charconv>
+#include <iterator>
 
 namespace tagwerk {
 
@@ -90,8 +92,13 @@ QString SignPlaceText(std::int64_t value) {
     return QString::fromStdString(SignPlaceNumber(value));
 }
 
+// The sign place written directly rather than through SignPlaceText and its
+// std::string: a removal builds hundreds of percentages a file.
 QString PercentText(std::int64_t percent) {
-    return SignPlaceText(percent) + "%";
+    char text[24] = {' '};
+    char* end = std::to_chars(text + 1, std::end(text) - 1, percent).ptr;
+    *end++ = '%';
+    return QString::fromLatin1(text, end - text);
 }
 
 } // namespace tagwerk
