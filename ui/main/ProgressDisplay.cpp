@@ -2,10 +2,10 @@
 
 #include "core/PathText.h"
 #include "ui/main/Form1.h"
-#include "ui/main/WindowGeometry.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <algorithm>
 #include <charconv>
 #include <iterator>
 
@@ -25,11 +25,13 @@ void PlaceFixed(QLabel& label, const QRect& place) {
     label.move(place.topLeft());
 }
 
-void FitCaption(QLabel& label, const QRect& place) {
-    label.setMinimumSize(0, 0);
-    label.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    WidenToCaption(label, place);
-    PlaceFixed(label, label.geometry());
+// The label from its place to the right edge of the window: any caption that
+// fits the window fits the label, which then need not measure the caption at
+// every move. (The progress labels are aligned left.)
+QRect ReachingRightEdge(const QLabel& label, const QRect& place) {
+    QRect room = place;
+    room.setRight(std::max(place.right(), label.parentWidget()->width() - 1));
+    return room;
 }
 
 } // namespace
@@ -40,7 +42,7 @@ ProgressDisplay::ProgressDisplay(Form1& form)
 
 void ProgressDisplay::Start(Bar& bar) {
     bar.label->setText("0%");
-    PlaceFixed(*bar.label, bar.labelPlace);
+    PlaceFixed(*bar.label, ReachingRightEdge(*bar.label, bar.labelPlace));
     bar.label->show();
     SetWidth(bar.widget, 1);
     bar.lastWidth = 0;
@@ -49,6 +51,7 @@ void ProgressDisplay::Start(Bar& bar) {
 void ProgressDisplay::BeginProgress(bool withFileBar) {
     withFileBar_ = withFileBar;
     throttle_.emplace(form_);
+    SetQuickControlsUpdated(false);
     Start(overall_);
     if (withFileBar) {
         Start(perFile_);
@@ -56,24 +59,31 @@ void ProgressDisplay::BeginProgress(bool withFileBar) {
     }
 }
 
+// A frame shows the display as it stood when the frame came due: for a run of
+// small files that is the end of one file rather than the start of the next,
+// which follows the long wait for the disk between them.
 void ProgressDisplay::Move(Bar& bar, int width, const QString& text) {
+    if (throttle_->frameDue())
+        PaintFrame();
     SetWidth(bar.widget, width);
     bar.lastWidth = width;
     bar.label->setText(text);
-    bar.captionChanged = true;
-    if (throttle_->nextFrame())
-        FitCaptions();
     QCoreApplication::processEvents();
 }
 
-// Measuring a caption takes longer than all else a move does, and only the
-// captions of a frame that is painted have to fit.
-void ProgressDisplay::FitCaptions() {
-    for (Bar* bar : {&overall_, &perFile_}) {
-        if (bar->captionChanged)
-            FitCaption(*bar->label, bar->labelPlace);
-        bar->captionChanged = false;
-    }
+// The per-file bar and both texts change at nearly every move, and noting
+// each change for the next repaint cost more than the repaint: their updates
+// are off between frames, and each frame turns them on, which repaints them.
+void ProgressDisplay::PaintFrame() {
+    SetQuickControlsUpdated(true);
+    throttle_->paintFrame();
+    SetQuickControlsUpdated(false);
+}
+
+void ProgressDisplay::SetQuickControlsUpdated(bool updated) {
+    for (QWidget* control : {perFile_.widget, static_cast<QWidget*>(perFile_.label),
+                             static_cast<QWidget*>(overall_.label)})
+        control->setUpdatesEnabled(updated);
 }
 
 void ProgressDisplay::EndProgress() {
@@ -85,6 +95,7 @@ void ProgressDisplay::EndProgress() {
         PlaceFixed(*perFile_.label, perFile_.labelPlace);
         perFile_.widget->hide();
     }
+    SetQuickControlsUpdated(true);
     throttle_.reset();
 }
 

@@ -47,13 +47,13 @@ private:
     struct Bar {
         QWidget* widget;
         QLabel* label;
-        QRect labelPlace; // the label's stated place; a longer text grows it
+        QRect labelPlace; // the label's stated place; it grows during a run
         int lastWidth = 0;
-        bool captionChanged = false; // since the label was last fitted to it
     };
     void Start(Bar& bar);
     void Move(Bar& bar, int width, const QString& text);
-    void FitCaptions();
+    void PaintFrame();
+    void SetQuickControlsUpdated(bool updated);
 
     Form1& form_;
     Bar overall_;

@@ -16,36 +16,31 @@ RepaintThrottle::RepaintThrottle(QWidget& window) : window_(window) {
     window_.installEventFilter(this);
 }
 
+// The window asks for a repaint once and asks again only after one has
+// happened, so a request that was held back has to be made anew.
 RepaintThrottle::~RepaintThrottle() {
     window_.removeEventFilter(this);
-    releaseHeldRepaint();
+    if (repaintHeld_)
+        QCoreApplication::postEvent(&window_, new QEvent(QEvent::UpdateRequest),
+                                    Qt::LowEventPriority);
 }
 
-bool RepaintThrottle::nextFrame() {
-    if (sinceFrame_.isValid() && !sinceFrame_.hasExpired(kFrameMs - 1))
-        return false;
+bool RepaintThrottle::frameDue() const {
+    return !sinceFrame_.isValid() || sinceFrame_.hasExpired(kFrameMs - 1);
+}
+
+void RepaintThrottle::paintFrame() {
     sinceFrame_.start();
-    frameOpen_ = true;
-    releaseHeldRepaint();
-    return true;
-}
-
-// The window asks for a repaint once and asks again only after one has
-// happened, so a request that was held back has to be posted anew.
-void RepaintThrottle::releaseHeldRepaint() {
-    if (!repaintHeld_)
-        return;
     repaintHeld_ = false;
-    QCoreApplication::postEvent(&window_, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    painting_ = true;
+    QEvent request(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(&window_, &request);
+    painting_ = false;
 }
 
 bool RepaintThrottle::eventFilter(QObject*, QEvent* event) {
-    if (event->type() != QEvent::UpdateRequest)
+    if (event->type() != QEvent::UpdateRequest || painting_)
         return false;
-    if (frameOpen_) {
-        frameOpen_ = false;
-        return false;
-    }
     repaintHeld_ = true;
     return true;
 }

@@ -5,6 +5,7 @@
 #include "ui/batch/ProgressRecorder.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
+#include "ui/main/RepaintThrottle.h"
 #include "ui/main/frmMessage.h"
 #include "ui/support/TagFiles.h"
 #include "ui/support/WindowDriver.h"
@@ -136,6 +137,24 @@ private slots:
             QCOMPARE(strips[i].left(), strips[i - 1].right() + 1);
         QCoreApplication::processEvents();
         QCOMPARE(logo.painted.last().right(), 328);
+    }
+
+    // A repaint held back between frames is made up when the throttle ends,
+    // also when nothing else asks for one afterwards.
+    void heldRepaintIsMadeUp() {
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        PaintRecorder paints(window);
+        {
+            RepaintThrottle throttle(window);
+            throttle.paintFrame();
+            window.update();
+            QCoreApplication::processEvents();
+            QVERIFY(paints.painted.isEmpty());
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(paints.painted.size(), 1);
     }
 
     // The main window is disabled during the removal, but the logo keeps its
