@@ -2,10 +2,12 @@
 
 #include "core/PathText.h"
 #include "ui/main/Form1.h"
-#include "ui/main/WindowGeometry.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <algorithm>
+#include <charconv>
+#include <iterator>
 
 namespace tagwerk {
 
@@ -15,15 +17,32 @@ void SetWidth(QWidget* widget, int width) {
     widget->resize(width, widget->height());
 }
 
+// A label of fixed size does not ask its window to lay out again each time
+// its caption changes: that request alone would add a posted event to every
+// move.
+void PlaceFixed(QLabel& label, const QRect& place) {
+    label.setFixedSize(place.size());
+    label.move(place.topLeft());
+}
+
+// The label from its place to the right edge of the window: any caption that
+// fits the window fits the label, which then need not measure the caption at
+// every move. (The progress labels are aligned left.)
+QRect ReachingRightEdge(const QLabel& label, const QRect& place) {
+    QRect room = place;
+    room.setRight(std::max(place.right(), label.parentWidget()->width() - 1));
+    return room;
+}
+
 } // namespace
 
 ProgressDisplay::ProgressDisplay(Form1& form)
-    : overall_{form.Image1, form.Label13, form.Label13->geometry()},
+    : form_(form), overall_{form.Image1, form.Label13, form.Label13->geometry()},
       perFile_{form.Shape2, form.Label15, form.Label15->geometry()} {}
 
 void ProgressDisplay::Start(Bar& bar) {
     bar.label->setText("0%");
-    bar.label->setGeometry(bar.labelPlace);
+    PlaceFixed(*bar.label, ReachingRightEdge(*bar.label, bar.labelPlace));
     bar.label->show();
     SetWidth(bar.widget, 1);
     bar.lastWidth = 0;
@@ -31,6 +50,8 @@ void ProgressDisplay::Start(Bar& bar) {
 
 void ProgressDisplay::BeginProgress(bool withFileBar) {
     withFileBar_ = withFileBar;
+    throttle_.emplace(form_);
+    SetQuickControlsUpdated(false);
     Start(overall_);
     if (withFileBar) {
         Start(perFile_);
@@ -38,31 +59,57 @@ void ProgressDisplay::BeginProgress(bool withFileBar) {
     }
 }
 
+// A frame shows the display as it stood when the frame came due: for a run of
+// small files that is the end of one file rather than the start of the next,
+// which follows the long wait for the disk between them.
 void ProgressDisplay::Move(Bar& bar, int width, const QString& text) {
+    if (throttle_->frameDue())
+        PaintFrame();
     SetWidth(bar.widget, width);
     bar.lastWidth = width;
     bar.label->setText(text);
-    WidenToCaption(*bar.label, bar.labelPlace);
     QCoreApplication::processEvents();
+}
+
+// The per-file bar and both texts change at nearly every move, and noting
+// each change for the next repaint cost more than the repaint: their updates
+// are off between frames, and each frame turns them on, which repaints them.
+void ProgressDisplay::PaintFrame() {
+    SetQuickControlsUpdated(true);
+    throttle_->paintFrame();
+    SetQuickControlsUpdated(false);
+}
+
+void ProgressDisplay::SetQuickControlsUpdated(bool updated) {
+    for (QWidget* control : {perFile_.widget, static_cast<QWidget*>(perFile_.label),
+                             static_cast<QWidget*>(overall_.label)})
+        control->setUpdatesEnabled(updated);
 }
 
 void ProgressDisplay::EndProgress() {
     overall_.label->hide();
-    overall_.label->setGeometry(overall_.labelPlace);
+    PlaceFixed(*overall_.label, overall_.labelPlace);
     SetWidth(overall_.widget, kFullWidth);
     if (withFileBar_) {
         perFile_.label->hide();
-        perFile_.label->setGeometry(perFile_.labelPlace);
+        PlaceFixed(*perFile_.label, perFile_.labelPlace);
         perFile_.widget->hide();
     }
+    SetQuickControlsUpdated(true);
+    throttle_.reset();
 }
 
 QString SignPlaceText(std::int64_t value) {
     return QString::fromStdString(SignPlaceNumber(value));
 }
 
+// The sign place written directly rather than through SignPlaceText and its
+// std::string: a removal builds hundreds of percentages a file.
 QString PercentText(std::int64_t percent) {
-    return SignPlaceText(percent) + "%";
+    char text[24] = {' '};
+    char* end = std::to_chars(text + 1, std::end(text) - 1, percent).ptr;
+    *end++ = '%';
+    return QString::fromLatin1(text, end - text);
 }
 
 } // namespace tagwerk

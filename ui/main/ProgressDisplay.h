@@ -5,9 +5,13 @@
 // current file, each with its percentage label (Label13, Label15). A bar and
 // its label change, and pending window events are handled, only when the
 // bar's width in whole pixels changes: at most 329 times per bar and run.
+// The window repaints only once a frame meanwhile, see RepaintThrottle.
+#include "ui/main/RepaintThrottle.h"
+
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class QLabel;
 class QWidget;
@@ -43,15 +47,19 @@ private:
     struct Bar {
         QWidget* widget;
         QLabel* label;
-        QRect labelPlace; // the label's stated place; a longer text grows it
+        QRect labelPlace; // the label's stated place; it grows during a run
         int lastWidth = 0;
     };
     void Start(Bar& bar);
     void Move(Bar& bar, int width, const QString& text);
+    void PaintFrame();
+    void SetQuickControlsUpdated(bool updated);
 
+    Form1& form_;
     Bar overall_;
     Bar perFile_;
     bool withFileBar_ = false;
+    std::optional<RepaintThrottle> throttle_;
 };
 
 // A number with one blank in front, the place of its sign: " 7".

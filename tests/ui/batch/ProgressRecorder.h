@@ -1,11 +1,13 @@
 #pragma once
 // Records what the progress display shows each time a long operation lets
 // window events through: a zero timer fires once per such pass, so the
-// records are exactly the updates the user can see.
+// records are exactly the updates the user can see. And what a control
+// repaints meanwhile.
 #include "ui/main/Form1.h"
 
 #include <QFrame>
 #include <QList>
+#include <QPaintEvent>
 #include <QTimer>
 
 namespace tagwerk::test {
@@ -35,6 +37,20 @@ public:
 private:
     QTimer timer_;
     QList<ProgressState> states_;
+};
+
+// The rectangles a control repaints, in its own coordinates.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget& control) { control.installEventFilter(this); }
+    QList<QRect> painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted.append(static_cast<QPaintEvent*>(event)->rect());
+        return false;
+    }
 };
 
 } // namespace tagwerk::test

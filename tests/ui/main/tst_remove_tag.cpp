@@ -4,6 +4,8 @@
 #include "ui/batch/BatchTestSupport.h"
 #include "ui/batch/ProgressRecorder.h"
 #include "ui/main/Form1.h"
+#include "ui/main/ProgressDisplay.h"
+#include "ui/main/RepaintThrottle.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/frmMessage.h"
 #include "ui/support/TagFiles.h"
@@ -11,6 +13,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -112,19 +115,50 @@ private slots:
     }
 
     // A large file moves the bar in whole pixels only: at most 329 updates.
+    // The logo repaints at most once a frame (16 ms), each time only the
+    // strip it gained since, and once more at full width after the removal.
     void largeFileUpdatesOncePerPixel() {
         QTemporaryDir dir;
         const QString path = dir.filePath("gross.mp3");
         WriteBytes(path, Payload(10'000'000) + kTagged);
         Form1& form = OpenInMainWindow(path);
         ProgressRecorder recorder(form);
+        PaintRecorder logo(*form.Image1);
+        QElapsedTimer clock;
+        clock.start();
         form.Command3->click();
+        const qint64 elapsed = clock.elapsed();
         const QList<ProgressState> states = recorder.stop();
         QCOMPARE(states.size(), 328);
         for (int i = 0; i < states.size(); ++i)
             QCOMPARE(states[i].width, i + 1);
         QCOMPARE(states.last().text, QString(" 99%"));
         QCOMPARE(QFileInfo(path).size(), 10'000'000);
+
+        const QList<QRect> strips = logo.painted;
+        QVERIFY2(strips.size() <= 2 + elapsed / 16, qPrintable(QString::number(strips.size())));
+        for (int i = 1; i < strips.size(); ++i)
+            QCOMPARE(strips[i].left(), strips[i - 1].right() + 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(logo.painted.last().right(), 328);
+    }
+
+    // A repaint held back between frames is made up when the throttle ends,
+    // also when nothing else asks for one afterwards.
+    void heldRepaintIsMadeUp() {
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        PaintRecorder paints(window);
+        {
+            RepaintThrottle throttle(window);
+            throttle.paintFrame();
+            window.update();
+            QCoreApplication::processEvents();
+            QVERIFY(paints.painted.isEmpty());
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(paints.painted.size(), 1);
     }
 
     // The main window is disabled during the removal, but the logo keeps its
@@ -150,6 +184,40 @@ private slots:
             QCOMPARE(QColor(during.pixel(place)),
                      QImage(QString(":/pictures/%1.png").arg(picture)).pixelColor(x, 10));
         }
+    }
+
+    // The progress texts keep the colour of enabled text too: their pixel
+    // nearest to it is nearer to it than to the colour of disabled text.
+    void textsStayReadableWhileDisabled_data() {
+        QTest::addColumn<ProgressBar>("bar");
+        QTest::newRow("Label13") << ProgressBar::overall;
+        QTest::newRow("Label15") << ProgressBar::perFile;
+    }
+
+    void textsStayReadableWhileDisabled() {
+        QFETCH(ProgressBar, bar);
+        Form1& form = FreshMainWindow();
+        QLabel* label = bar == ProgressBar::overall ? form.Label13 : form.Label15;
+        form.setEnabled(false);
+        ProgressDisplay progress(form);
+        progress.BeginProgress(true);
+        progress.ShowProgress(bar, 0.5, [] { return QString(" 50% der Datei  1 von  2"); });
+        const QImage shown = label->grab().toImage();
+        progress.EndProgress();
+        form.setEnabled(true);
+        const auto distance = [](const QColor& a, const QColor& b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue());
+        };
+        const QColor enabled = label->palette().color(QPalette::Active, QPalette::WindowText);
+        const QColor disabled = label->palette().color(QPalette::Disabled, QPalette::WindowText);
+        QColor nearest = shown.pixelColor(0, 0);
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (distance(shown.pixelColor(x, y), enabled) < distance(nearest, enabled))
+                    nearest = shown.pixelColor(x, y);
+        QVERIFY2(distance(nearest, enabled) < distance(nearest, disabled),
+                 qPrintable(nearest.name()));
     }
 
     // A file of 128 bytes that is a trailer counts as having none.
