@@ -1,15 +1,36 @@
-// Start-up: shows the main window; nothing else runs at start.
+// Start-up: shows the main window with the files named on the command line,
+// or hands them to the program already running on this display.
+#include "ui/desktop/FileIntake.h"
+#include "ui/desktop/SingleInstance.h"
 #include "ui/main/Form1.h"
 #include "ui/main/WrappedToolTips.h"
 
 #include <QApplication>
+#include <QLockFile>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Only the main window ends the program (closing it settles unsaved
     // edits first), not the closing of whatever window happened to be last.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // What Qt leaves of the arguments are files and folders, as their bytes.
+    QByteArrayList paths;
+    for (int i = 1; i < argc; ++i)
+        paths << QByteArray(argv[i]);
+    // Of two starts at the same moment one listens and the other hands over.
+    QLockFile starting(tagwerk::SingleInstance::socketPath() + ".lock");
+    starting.lock();
+    if (tagwerk::SingleInstance::handOver(paths))
+        return 0;
+    tagwerk::SingleInstance instance;
+    instance.listen();
+    starting.unlock();
+    QObject::connect(&instance, &tagwerk::SingleInstance::argumentsReceived, &tagwerk::TakeInFiles);
+
     tagwerk::WrapToolTips(app);
     tagwerk::Form1::instance().show();
+    if (!paths.isEmpty())
+        tagwerk::TakeInFiles(paths);
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include "core/TrailerFile.h"
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
+#include "ui/desktop/FileIntake.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/FileErrorText.h"
 #include "ui/main/ProgressLabel.h"
@@ -105,6 +106,7 @@ Form1::Form1() {
     setKeyboardOrder();
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
     EnterPressesFocusedButton(*this);
+    AcceptDropsOnMainWindow(*this);
     CenterOnScreen(*this);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { rememberFocus(now); });
@@ -496,10 +498,10 @@ void Form1::Command4_Click() {
 }
 
 void Form1::Command5_Click() {
-    const QList<QListWidgetItem*> selected = List1->selectedItems();
-    if (selected.isEmpty())
+    const int row = List1->selectedRow();
+    if (row < 0)
         return;
-    List1->removeEntry(List1->row(selected.first()));
+    List1->removeEntry(row);
     List1->clearSelection();
     refreshCount();
 }

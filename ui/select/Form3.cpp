@@ -1,5 +1,6 @@
 #include "ui/select/Form3.h"
 
+#include "ui/desktop/FileIntake.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
@@ -38,13 +39,14 @@ Form3::Form3() : FileSelectionWindow("Form3", "Tagwerk: Dateien auswählen...", 
     connect(File1, &FileNameList::fileDoubleClicked, this, &Form3::Command1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
-    connect(List1, &QListWidget::itemSelectionChanged, this, &Form3::List1_Click);
+    connect(List1, &FileListBox::selectionChanged, this, &Form3::List1_Click);
     connect(List1, &FileListBox::DblClick, this, &Form3::List1_DblClick);
     connect(Command5, &QPushButton::clicked, this, &Form3::Command5_Click);
     connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
     connect(Command6, &QPushButton::clicked, this, &Form3::Command6_Click);
     connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
     EnterPressesFocusedButton(*this);
+    AcceptDropsOnList(*List1, [this] { ShowListCount(); });
     EscapeClosesWindow(*this);
     Form_Load();
 }
@@ -131,14 +133,14 @@ void Form3::List1_DblClick() {
 }
 
 void Form3::Command5_Click() {
-    const QList<QListWidgetItem*> selected = List1->selectedItems();
-    if (selected.isEmpty())
+    const int row = List1->selectedRow();
+    if (row < 0)
         return;
     {
         // Removing selects the neighbour for a moment; the file-name and
         // directory display keep the removed entry's parts.
         const QSignalBlocker quiet(List1);
-        List1->removeEntry(List1->row(selected.first()));
+        List1->removeEntry(row);
         List1->setCurrentRow(-1);
     }
     ShowListCount();

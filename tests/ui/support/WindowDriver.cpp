@@ -5,11 +5,11 @@
 #include "ui/main/frmSplash.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTest>
@@ -42,8 +42,8 @@ void Click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void DoubleClickEntry(QListWidget* list, int row) {
-    const QPoint place = list->visualItemRect(list->item(row)).center();
+void DoubleClickEntry(QAbstractItemView* list, int row) {
+    const QPoint place = list->visualRect(list->model()->index(row, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place);
 }

@@ -8,7 +8,7 @@
 
 class QAbstractButton;
 class QAbstractItemView;
-class QListWidget;
+class QAbstractItemView;
 class QModelIndex;
 class QWidget;
 
@@ -25,7 +25,7 @@ void TypeText(QWidget* widget, const QString& text);
 void Click(QAbstractButton* button);
 
 // Selects the entry with a click, then double-clicks it.
-void DoubleClickEntry(QListWidget* list, int row);
+void DoubleClickEntry(QAbstractItemView* list, int row);
 
 // The text a list or tree draws for an item.
 QString ShownText(const QAbstractItemView& view, const QModelIndex& index);

@@ -1,0 +1,81 @@
+#include "ui/desktop/SingleInstance.h"
+
+#include <QDir>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <filesystem>
+
+namespace tagwerk {
+
+namespace {
+
+constexpr int kWaitMs = 3000;
+
+// The display a window shows on: Wayland's or X's.
+QString DisplayName() {
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY", qEnvironmentVariable("DISPLAY"));
+    return display.replace('/', '_');
+}
+
+QByteArray Absolute(const QByteArray& argument) {
+    std::filesystem::path path(argument.toStdString());
+    if (path.is_relative()) {
+        std::error_code unknown;
+        path = std::filesystem::current_path(unknown) / path;
+    }
+    return QByteArray::fromStdString(path.lexically_normal().string());
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {
+    connect(&server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_.nextPendingConnection())
+            receive(socket);
+    });
+}
+
+QString SingleInstance::socketPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + "/tagwerk-" +
+           DisplayName() + ".socket";
+}
+
+// Paths cannot hold a NUL byte, so each argument ends in one.
+bool SingleInstance::handOver(const QByteArrayList& arguments) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(kWaitMs))
+        return false;
+    for (const QByteArray& argument : arguments)
+        socket.write(Absolute(argument) + '\0');
+    socket.disconnectFromServer();
+    return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(kWaitMs);
+}
+
+bool SingleInstance::listen() {
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    if (server_.listen(socketPath()))
+        return true;
+    // Nobody answered there a moment ago: what is left is a dead program's.
+    QLocalServer::removeServer(socketPath());
+    return server_.listen(socketPath());
+}
+
+// The other program writes everything and closes; only then is the whole
+// list there.
+void SingleInstance::receive(QLocalSocket* socket) {
+    socket->setParent(this);
+    auto* received = new QByteArray;
+    connect(socket, &QLocalSocket::readyRead, socket,
+            [socket, received] { received->append(socket->readAll()); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket, received] {
+        received->append(socket->readAll());
+        QByteArrayList arguments = received->split('\0');
+        arguments.removeLast(); // after the last NUL
+        delete received;
+        socket->deleteLater();
+        emit argumentsReceived(arguments);
+    });
+}
+
+} // namespace tagwerk
