@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -267,10 +268,11 @@ long PeakResidentKiB() {
 // In a fresh process: list the files of `directory` and, with `run`, press
 // "Starten".
 long PeakOfList(const QString& directory, bool run) {
+    // One name at a time: a listing of QFileInfos would outweigh the list box.
     QStringList paths;
-    if (!directory.isEmpty())
-        for (const QString& name : QDir(directory).entryList(QDir::Files))
-            paths << directory + "/" + name;
+    for (QDirIterator names(directory.isEmpty() ? QString("/nonexistent") : directory, QDir::Files);
+         names.hasNext();)
+        paths << names.next();
     Form1::instance().show();
     ListInMainWindow(paths);
     QCoreApplication::processEvents();
