@@ -15,9 +15,10 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // What Qt leaves of the arguments are files and folders, as their bytes.
-    QByteArrayList paths;
+    QByteArrayList typed;
     for (int i = 1; i < argc; ++i)
-        paths << QByteArray(argv[i]);
+        typed << QByteArray(argv[i]);
+    const QByteArrayList paths = tagwerk::AbsolutePaths(typed);
     // Of two starts at the same moment one listens and the other hands over.
     QLockFile starting(tagwerk::SingleInstance::socketPath() + ".lock");
     starting.lock();

@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <filesystem>
 #include <functional>
 
 namespace tagwerk {
@@ -134,6 +135,18 @@ private:
 };
 
 } // namespace
+
+QByteArrayList AbsolutePaths(const QByteArrayList& paths) {
+    QByteArrayList absolute;
+    std::error_code unknown;
+    const std::filesystem::path here = std::filesystem::current_path(unknown);
+    for (const QByteArray& typed : paths) {
+        const std::filesystem::path path(typed.toStdString());
+        absolute << QByteArray::fromStdString(
+            (path.is_relative() ? here / path : path).lexically_normal().string());
+    }
+    return absolute;
+}
 
 QStringList FilesOf(const QByteArrayList& paths, QStringList* unreadable) {
     std::vector<std::string> arguments;

@@ -13,6 +13,10 @@ namespace tagwerk {
 
 class FileListBox;
 
+// Paths typed relative to the current folder, made absolute and plain
+// ("a/./b" is "a/b"), so that the list holds full paths.
+QByteArrayList AbsolutePaths(const QByteArrayList& paths);
+
 // The files the paths give, as the program spells paths: a file as it is,
 // whatever its name; a folder its MP3 files and those of its subfolders.
 // Paths that are not there or cannot be read go to `unreadable`.

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
-#include <filesystem>
 
 namespace tagwerk {
 
@@ -15,15 +14,6 @@ constexpr int kWaitMs = 3000;
 QString DisplayName() {
     QString display = qEnvironmentVariable("WAYLAND_DISPLAY", qEnvironmentVariable("DISPLAY"));
     return display.replace('/', '_');
-}
-
-QByteArray Absolute(const QByteArray& argument) {
-    std::filesystem::path path(argument.toStdString());
-    if (path.is_relative()) {
-        std::error_code unknown;
-        path = std::filesystem::current_path(unknown) / path;
-    }
-    return QByteArray::fromStdString(path.lexically_normal().string());
 }
 
 } // namespace
@@ -47,7 +37,7 @@ bool SingleInstance::handOver(const QByteArrayList& arguments) {
     if (!socket.waitForConnected(kWaitMs))
         return false;
     for (const QByteArray& argument : arguments)
-        socket.write(Absolute(argument) + '\0');
+        socket.write(argument + '\0');
     socket.disconnectFromServer();
     return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(kWaitMs);
 }

@@ -15,9 +15,8 @@ public:
 
     // The socket of this user's program on this display.
     static QString socketPath();
-    // Gives the arguments (paths as the file system spells them, made
-    // absolute here, where they were typed) to a running program; false when
-    // none runs.
+    // Gives the arguments (absolute paths as the file system spells them) to
+    // a running program; false when none runs.
     static bool handOver(const QByteArrayList& arguments);
     // Listens for later starts. A socket left by a program that crashed is
     // taken over.
