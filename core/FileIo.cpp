@@ -62,9 +62,10 @@ struct OpenedDescriptor {
 };
 
 // O_NONBLOCK keeps the open from waiting on a FIFO, which is then refused as
-// not a file; on regular files it has no effect.
+// not a file; on regular files it has no effect. A file it creates is its
+// owner's alone.
 OpenedDescriptor OpenRegularFile(const std::string& path, int access) {
-    int descriptor = ::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    int descriptor = ::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
     if (descriptor < 0) {
         return {-1, {}, LastError()};
     }
@@ -187,6 +188,19 @@ FileError File::takePermissionsOf(const File& model) {
     return ::fchmod(descriptor_, status.st_mode & 07777) == 0 ? FileError::none : LastError();
 }
 
+FileError File::lock() {
+    while (::flock(descriptor_, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            return LastError();
+        }
+    }
+    return FileError::none;
+}
+
+bool File::tryLock() {
+    return ::flock(descriptor_, LOCK_EX | LOCK_NB) == 0;
+}
+
 // A failed close leaves the descriptor released all the same (Linux), so it
 // is never closed twice.
 FileError File::close() {
@@ -202,6 +216,42 @@ OpenResult OpenForReading(const std::string& path) {
 OpenResult OpenForWriting(const std::string& path) {
     OpenedDescriptor opened = OpenRegularFile(path, O_RDWR);
     return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
+}
+
+OpenResult CreateForWriting(const std::string& path, Creation creation) {
+    const int flags = O_RDWR | O_CREAT | (creation == Creation::newOnly ? O_EXCL : 0);
+    OpenedDescriptor opened = OpenRegularFile(path, flags);
+    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
+}
+
+FileError CreateDirectories(const std::string& path, unsigned mode) {
+    const char separator = static_cast<char>(kPathSeparator);
+    for (std::size_t end = path.find(separator, 1);; end = path.find(separator, end + 1)) {
+        if (::mkdir(path.substr(0, end).c_str(), mode) != 0 && errno != EEXIST) {
+            return LastError();
+        }
+        if (end == std::string::npos) {
+            return FileError::none;
+        }
+    }
+}
+
+std::vector<std::string> ListDirectory(const std::string& path) {
+    std::vector<std::string> names;
+    if (DIR* listing = ::opendir(path.c_str())) {
+        while (const dirent* entry = ::readdir(listing)) {
+            const std::string_view name = entry->d_name;
+            if (name != "." && name != "..") {
+                names.emplace_back(name);
+            }
+        }
+        ::closedir(listing);
+    }
+    return names;
+}
+
+FileError RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 ? FileError::none : LastError();
 }
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept

@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace tagwerk {
 
 struct OpenResult;
 struct TemporaryFileResult;
+enum class Creation;
 
 // An open regular file. It is closed when it goes out of scope; where the
 // outcome of closing matters (after writing), call close() instead.
@@ -36,13 +38,19 @@ public:
     // Gives this file the permission bits of `model` and, where the system
     // allows it, its owner and group, or at least its group.
     FileError takePermissionsOf(const File& model);
+    // An exclusive lock (flock) that lasts until the file is closed: lock()
+    // waits for it, tryLock() takes it only if no other open file holds it.
+    FileError lock();
+    bool tryLock();
     FileError close();
 
 private:
     explicit File(int descriptor) : descriptor_(descriptor) {}
     friend OpenResult OpenForReading(const std::string& path);
     friend OpenResult OpenForWriting(const std::string& path);
+    friend OpenResult CreateForWriting(const std::string& path, Creation creation);
     friend TemporaryFileResult CreateTemporaryFile(const std::string& directory);
+    friend class AppendMapping;
 
     int descriptor_ = -1;
 };
@@ -74,6 +82,21 @@ OpenResult OpenForReading(const std::string& path);
 // Opens an existing regular file for reading and writing, without truncating
 // it and without creating it.
 OpenResult OpenForWriting(const std::string& path);
+
+// Opens a regular file for reading and writing, creating it readable and
+// writable by its owner only: if it is missing, or only as a new file (a
+// name already taken fails).
+enum class Creation { ifMissing, newOnly };
+OpenResult CreateForWriting(const std::string& path, Creation creation);
+
+// Creates the directory and those of its parents that are missing, each with
+// the permission bits `mode`; directories already there stay as they are.
+FileError CreateDirectories(const std::string& path, unsigned mode);
+
+// The names in a directory, without "." and ".."; none if it cannot be listed.
+std::vector<std::string> ListDirectory(const std::string& path);
+
+FileError RemoveFile(const std::string& path);
 
 // A file created under a name no other file had. Unless it has replaced its
 // target, it is closed and removed when it goes out of scope, so no stray copy

@@ -13,8 +13,8 @@ TagFromNameResult Failed(FileError error) {
 
 } // namespace
 
-TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record,
-                                   bool overwrite) {
+TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record, bool overwrite,
+                                   TrailerChangeObserver* observer) {
     OpenResult opened = OpenForWriting(path);
     if (opened.error != FileError::none)
         return Failed(opened.error);
@@ -33,6 +33,10 @@ TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& rec
         return {TagFromNameOutcome::leftAlone, FileError::none};
 
     const TagTrailer trailer = EncodeTagTrailer(record);
+    if (observer) {
+        const std::int64_t lengthAfter = opened.length + (hasTrailer ? 0 : kTrailerLength);
+        observer->aboutToChange(path, {opened.length, old}, {lengthAfter, trailer});
+    }
     FileError error = hasTrailer ? OverwriteTrailer(opened.file, opened.length, trailer, old)
                                  : AppendTrailer(opened.file, opened.length, trailer);
     if (error == FileError::none)

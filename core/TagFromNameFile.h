@@ -6,6 +6,7 @@
 // then left alone.
 #include "core/FileError.h"
 #include "core/TagTrailer.h"
+#include "core/TrailerChange.h"
 
 #include <string>
 
@@ -24,8 +25,9 @@ struct TagFromNameResult {
 };
 
 // Writes the record over the file's trailer (only with `overwrite`) or
-// appends it. A failed write leaves no partial trailer behind.
-TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record,
-                                   bool overwrite);
+// appends it. A failed write leaves no partial trailer behind. The observer,
+// if any, hears of the change before it is made.
+TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record, bool overwrite,
+                                   TrailerChangeObserver* observer = nullptr);
 
 } // namespace tagwerk

@@ -29,26 +29,35 @@ ReadResult ReadTagTrailer(const std::string& path) {
     return {ReadOutcome::trailerFound, DecodeTagTrailer(found.trailer), FileError::none};
 }
 
-WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record) {
+WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record,
+                            TrailerChangeObserver* observer) {
     OpenResult opened = OpenForWriting(path);
-    FileError error = opened.error;
-    if (error == FileError::none) {
-        FindResult found = FindTagTrailer(opened.file, opened.length);
-        error = found.error;
-        if (error == FileError::none) {
-            const TagTrailer trailer = EncodeTagTrailer(record);
-            error = found.found
-                        ? OverwriteTrailer(opened.file, opened.length, trailer, found.trailer)
-                        : AppendTrailer(opened.file, opened.length, trailer);
-        }
+    if (opened.error != FileError::none) {
+        return {WriteOutcome::error, opened.error};
     }
+    const FindResult found = FindTagTrailer(opened.file, opened.length);
+    if (found.error != FileError::none) {
+        return {WriteOutcome::error, found.error};
+    }
+    const TagTrailer trailer = EncodeTagTrailer(record);
+    if (observer) {
+        const FileStateResult before = ReadFileState(opened.file, opened.length);
+        if (before.error != FileError::none) {
+            return {WriteOutcome::error, before.error};
+        }
+        const std::int64_t lengthAfter = opened.length + (found.found ? 0 : kTrailerLength);
+        observer->aboutToChange(path, before.state, {lengthAfter, trailer});
+    }
+    FileError error = found.found
+                          ? OverwriteTrailer(opened.file, opened.length, trailer, found.trailer)
+                          : AppendTrailer(opened.file, opened.length, trailer);
     if (error == FileError::none) {
         error = opened.file.close();
     }
     return {error == FileError::none ? WriteOutcome::written : WriteOutcome::error, error};
 }
 
-BlankResult BlankTagTrailer(const std::string& path) {
+BlankResult BlankTagTrailer(const std::string& path, TrailerChangeObserver* observer) {
     TrailerForWriting opened = OpenTrailerForWriting(path);
     if (opened.error != FileError::none) {
         return {BlankOutcome::error, opened.error};
@@ -56,8 +65,11 @@ BlankResult BlankTagTrailer(const std::string& path) {
     if (!opened.found) {
         return {BlankOutcome::noTrailer, FileError::none};
     }
-    FileError error =
-        OverwriteTrailer(opened.file, opened.length, BlankTagTrailerBytes(), opened.trailer);
+    const TagTrailer blank = BlankTagTrailerBytes();
+    if (observer) {
+        observer->aboutToChange(path, {opened.length, opened.trailer}, {opened.length, blank});
+    }
+    FileError error = OverwriteTrailer(opened.file, opened.length, blank, opened.trailer);
     if (error == FileError::none) {
         error = opened.file.close();
     }

@@ -3,10 +3,12 @@
 // closes it again; none throws, and each says how it ended and why it failed.
 // Paths are in the file system's own encoding (UTF-8 here). Offsets are
 // 64-bit, so files over 4 GiB work. A missing file is an error and is never
-// created.
+// created. Those that change a file tell an optional observer, right before
+// they change it, how they will leave it.
 #include "core/FileError.h"
 #include "core/FileIo.h"
 #include "core/TagTrailer.h"
+#include "core/TrailerChange.h"
 
 #include <cstdint>
 #include <functional>
@@ -40,7 +42,8 @@ struct WriteResult {
     WriteOutcome outcome = WriteOutcome::error;
     FileError error = FileError::none;
 };
-WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record);
+WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record,
+                            TrailerChangeObserver* observer = nullptr);
 
 // Progress of a removal: called with the 1-based position p of the first byte
 // of each 100-byte block copied (p = 1, 101, 201, ...), then of each single
@@ -65,7 +68,8 @@ struct RemoveResult {
     FileError error = FileError::none;
 };
 RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& fileName,
-                              const RemoveProgressSink& sink);
+                              const RemoveProgressSink& sink,
+                              TrailerChangeObserver* observer = nullptr);
 
 // Overwrites an existing trailer in place with the blank one; a file without
 // a trailer is not written.
@@ -74,6 +78,6 @@ struct BlankResult {
     BlankOutcome outcome = BlankOutcome::error;
     FileError error = FileError::none;
 };
-BlankResult BlankTagTrailer(const std::string& path);
+BlankResult BlankTagTrailer(const std::string& path, TrailerChangeObserver* observer = nullptr);
 
 } // namespace tagwerk

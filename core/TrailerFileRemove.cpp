@@ -98,7 +98,7 @@ RemoveResult Failed(FileError error) {
 // as that program left it. A symbolic link is followed, so the link stays and
 // its target is replaced.
 RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& fileName,
-                              const RemoveProgressSink& sink) {
+                              const RemoveProgressSink& sink, TrailerChangeObserver* observer) {
     ResolvedPath target = ResolveSymbolicLinks(directory + fileName);
     if (target.error != FileError::none) {
         return Failed(target.error);
@@ -117,8 +117,8 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
         return Failed(created.error);
     }
     TemporaryFile& copy = created.temporary;
-    CopyResult copied =
-        CopyPayload(original.file, copy.file(), original.length - kTrailerLength, sink);
+    const std::int64_t payload = original.length - kTrailerLength;
+    CopyResult copied = CopyPayload(original.file, copy.file(), payload, sink);
     if (copied.outcome == CopyOutcome::aborted) {
         return {RemoveOutcome::aborted, FileError::none};
     }
@@ -128,11 +128,21 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
     if (FileError error = copy.file().takePermissionsOf(original.file); error != FileError::none) {
         return Failed(error);
     }
+    // The bytes that will end the file, for the observer.
+    const FileStateResult after =
+        observer ? ReadFileState(original.file, payload) : FileStateResult{};
+    if (after.error != FileError::none) {
+        return Failed(after.error);
+    }
     original.file = File();
     // What another program wrote, cut or put in the file's place while the
     // copy was made would be lost with the replacement.
     if (FileError error = CheckUnchanged(target.path, original.stamp); error != FileError::none) {
         return Failed(error);
+    }
+    if (observer) {
+        observer->aboutToChange(directory + fileName, {original.length, original.trailer},
+                                after.state);
     }
     if (FileError error = copy.replace(target.path); error != FileError::none) {
         return Failed(error);

@@ -11,8 +11,8 @@ namespace tagwerk::test {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "tagwerk-test-XXXXXX").string();
+TempDir::TempDir(const fs::path& root) {
+    std::string pattern = (root / "tagwerk-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary directory");
     }

@@ -2,6 +2,7 @@
 // Test fixtures on real files: a private temporary directory and byte-level
 // file contents.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,11 +10,11 @@ namespace tagwerk::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A fresh directory, removed with everything in it at the end of the test
-// (also after a test made parts of it read-only).
+// A fresh directory in `root`, removed with everything in it at the end of
+// the test (also after a test made parts of it read-only).
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(const std::filesystem::path& root = std::filesystem::temp_directory_path());
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     ~TempDir();

@@ -1,0 +1,59 @@
+#include "core/AppendMapping.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+
+namespace tagwerk {
+
+namespace {
+
+// Small, so that a short action reserves little; doubled as the file grows.
+constexpr std::size_t kFirstReservation = std::size_t{16} << 10;
+
+} // namespace
+
+AppendMapping::~AppendMapping() {
+    if (mapping_ != nullptr) {
+        ::munmap(mapping_, capacity_);
+        (void)file_.truncate(static_cast<std::int64_t>(length_));
+    }
+}
+
+FileError AppendMapping::append(std::string_view bytes) {
+    if (length_ + bytes.size() > capacity_) {
+        if (FileError error = reserve(length_ + bytes.size()); error != FileError::none) {
+            return error;
+        }
+    }
+    std::memcpy(mapping_ + length_, bytes.data(), bytes.size());
+    length_ += bytes.size();
+    return FileError::none;
+}
+
+FileError AppendMapping::sync() {
+    return ::msync(mapping_, length_, MS_SYNC) == 0 ? FileError::none : FileErrorFromErrno(errno);
+}
+
+FileError AppendMapping::reserve(std::size_t length) {
+    const std::size_t capacity = std::max({length, 2 * capacity_, kFirstReservation});
+    if (int error = ::posix_fallocate(file_.descriptor_, 0, static_cast<off_t>(capacity));
+        error != 0) {
+        return FileErrorFromErrno(error);
+    }
+    void* mapping =
+        ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_SHARED, file_.descriptor_, 0);
+    if (mapping == MAP_FAILED) {
+        return FileErrorFromErrno(errno);
+    }
+    if (mapping_ != nullptr) {
+        ::munmap(mapping_, capacity_);
+    }
+    mapping_ = static_cast<unsigned char*>(mapping);
+    capacity_ = capacity;
+    return FileError::none;
+}
+
+} // namespace tagwerk

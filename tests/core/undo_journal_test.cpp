@@ -1,0 +1,359 @@
+// The undo journal on real files: every changing operation taken back, files
+// that changed since left alone, and journals that were damaged, killed,
+// written by two programs at once or could not be written at all.
+#include "core/TagFromNameFile.h"
+#include "core/TrailerFile.h"
+#include "core/UndoJournal.h"
+#include "support/Child.h"
+#include "support/Printers.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tagwerk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+using test::Concat;
+using test::PatternBytes;
+using test::ReadFileBytes;
+using test::WriteFileBytes;
+
+const TagRecord kRecord{"Neu", "Band", "", "2024", "", 17};
+
+Bytes Tagged(std::size_t payload) {
+    Bytes trailer = PatternBytes(kTrailerSize);
+    std::copy_n("TAG", 3, trailer.begin());
+    return Concat(PatternBytes(payload), trailer);
+}
+
+using Operation = std::function<void(const std::string& path, TrailerChangeObserver*)>;
+
+void Save(const std::string& path, TrailerChangeObserver* observer) {
+    EXPECT_EQ(WriteTagTrailer(path, kRecord, observer).outcome, WriteOutcome::written);
+}
+
+void Remove(const std::string& path, TrailerChangeObserver* observer) {
+    const std::size_t split = path.rfind('/') + 1;
+    EXPECT_EQ(RemoveTagTrailer(path.substr(0, split), path.substr(split), {}, observer).outcome,
+              RemoveOutcome::removed);
+}
+
+void Blank(const std::string& path, TrailerChangeObserver* observer) {
+    EXPECT_EQ(BlankTagTrailer(path, observer).outcome, BlankOutcome::blanked);
+}
+
+Operation TagFromName(bool overwrite) {
+    return [overwrite](const std::string& path, TrailerChangeObserver* observer) {
+        EXPECT_EQ(WriteTagFromName(path, kRecord, overwrite, observer).outcome,
+                  TagFromNameOutcome::written);
+    };
+}
+
+std::string Journal() {
+    return std::getenv("XDG_STATE_HOME") + std::string("/tagwerk/");
+}
+
+// Each test has a state folder of its own, whose parents are still missing.
+class UndoJournalTest : public testing::Test {
+protected:
+    void SetUp() override { ::setenv("XDG_STATE_HOME", file("neu/state").c_str(), 1); }
+    void TearDown() override { ::unsetenv("XDG_STATE_HOME"); }
+
+    std::string file(const std::string& name) const { return dir_.file(name); }
+
+    // The action files, oldest first.
+    static std::vector<std::string> actionFiles() {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(Journal())) {
+            if (entry.path().extension() == ".action")
+                names.push_back(entry.path().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::TempDir dir_;
+};
+
+struct ActionCase {
+    const char* name;
+    ActionKind kind;
+    Bytes content;
+    Operation operation;
+};
+
+const ActionCase kActions[] = {
+    {"saveOverATrailer", ActionKind::save, Tagged(1000), Save},
+    {"saveAppended", ActionKind::save, PatternBytes(1000), Save},
+    {"saveAppendedToAShortFile", ActionKind::save, PatternBytes(60), Save},
+    {"singleRemoval", ActionKind::singleRemoval, Tagged(1000), Remove},
+    {"removalLeavingAShortFile", ActionKind::removalRun, Tagged(50), Remove},
+    {"blanking", ActionKind::blankingRun, Tagged(1000), Blank},
+    {"tagsFromNamesAppended", ActionKind::tagsFromNamesRun, PatternBytes(1000), TagFromName(false)},
+    {"tagsFromNamesOverwritten", ActionKind::tagsFromNamesRun, Tagged(1000), TagFromName(true)},
+    {"overAFileThatIsATrailer", ActionKind::id3v1FromId3v2Run, Tagged(0), TagFromName(true)},
+};
+
+// What happens to the file between the action and its undo.
+struct Meanwhile {
+    const char* name;
+    std::function<void(const std::string& path, const Bytes& original)> change;
+    std::size_t restored, changedSince, failed;
+    bool undoWrites;
+};
+
+void FlipLastByte(const std::string& path, const Bytes&) {
+    Bytes bytes = ReadFileBytes(path);
+    bytes.back() ^= 1;
+    WriteFileBytes(path, bytes);
+}
+
+const Meanwhile kMeanwhile[] = {
+    {"nothing", [](auto&, auto&) {}, 1, 0, 0, true},
+    {"byte appended",
+     [](auto& path, auto&) { WriteFileBytes(path, Concat(ReadFileBytes(path), {1})); }, 0, 1, 0,
+     false},
+    {"last byte changed", FlipLastByte, 0, 1, 0, false},
+    {"put back by hand", [](auto& path, auto& original) { WriteFileBytes(path, original); }, 1, 0,
+     0, false},
+    {"deleted", [](auto& path, auto&) { fs::remove(path); }, 0, 1, 0, false},
+    {"folder in its place", [](auto& path, auto&) { fs::remove(path), fs::create_directory(path); },
+     0, 0, 1, false},
+};
+
+class UndoRoundTrip : public UndoJournalTest, public testing::WithParamInterface<ActionCase> {};
+
+TEST_P(UndoRoundTrip, PutsBackOnlyAFileAsTheActionLeftIt) {
+    const ActionCase& c = GetParam();
+    const std::string path = file("Band - Lied.mp3");
+    for (const Meanwhile& m : kMeanwhile) {
+        SCOPED_TRACE(m.name);
+        WriteFileBytes(path, c.content);
+        UndoJournalWriter journal(c.kind);
+        c.operation(path, &journal);
+        journal.finish();
+        EXPECT_FALSE(journal.broken());
+        ASSERT_NE(ReadFileBytes(path), c.content);
+        m.change(path, c.content);
+        const Bytes meanwhile = fs::is_regular_file(path) ? ReadFileBytes(path) : Bytes{};
+        EXPECT_TRUE(HasActionToUndo());
+
+        const UndoResult result = UndoNewestAction();
+        EXPECT_EQ(result.kind, c.kind);
+        EXPECT_EQ(result.origin, ActionOrigin::window);
+        EXPECT_EQ(result.restored, m.restored);
+        EXPECT_EQ(result.changedSince, m.changedSince);
+        EXPECT_EQ(result.failed, m.failed);
+        EXPECT_EQ(result.changedPaths, std::vector<std::string>(m.undoWrites, path));
+        if (fs::is_regular_file(path)) {
+            EXPECT_EQ(ReadFileBytes(path), m.undoWrites ? c.content : meanwhile);
+        }
+        EXPECT_FALSE(HasActionToUndo());
+        EXPECT_FALSE(UndoNewestAction().undone);
+        fs::remove_all(path);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Actions, UndoRoundTrip, testing::ValuesIn(kActions),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+// One action changes a file three times, through a relative path, and leaves
+// another alone: the file ends as it was. An action that changes nothing is
+// no action; one still being recorded is skipped. The folders are made for
+// the owner alone.
+TEST_F(UndoJournalTest, UndoGoesNewestFileFirstAndSkipsAnActionStillRecorded) {
+    const fs::path working = fs::current_path();
+    fs::current_path(dir_.path());
+    WriteFileBytes("lied.mp3", PatternBytes(1000));
+    WriteFileBytes("ohne.mp3", PatternBytes(1000));
+    {
+        UndoJournalWriter journal(ActionKind::save);
+        Save("lied.mp3", &journal);
+        Save("lied.mp3", &journal); // the same trailer again
+        Blank("lied.mp3", &journal);
+        Remove("lied.mp3", &journal);
+        EXPECT_EQ(BlankTagTrailer("ohne.mp3", &journal).outcome, BlankOutcome::noTrailer);
+    }
+    fs::current_path(working);
+    UndoJournalWriter running(ActionKind::removalRun);
+    Save(file("ohne.mp3"), &running);
+    std::vector<std::pair<std::size_t, std::size_t>> progress;
+    const UndoResult result =
+        UndoNewestAction([&](std::size_t i, std::size_t n) { progress.emplace_back(i, n); });
+    EXPECT_EQ(progress, (decltype(progress){{1, 3}, {2, 3}, {3, 3}}));
+    EXPECT_EQ(result.restored, 3u);
+    EXPECT_EQ(result.changedPaths, std::vector<std::string>(3, file("lied.mp3")));
+    EXPECT_EQ(ReadFileBytes(file("lied.mp3")), PatternBytes(1000));
+    EXPECT_FALSE(UndoNewestAction().undone);
+    running.finish();
+    EXPECT_EQ(UndoNewestAction().kind, ActionKind::removalRun);
+    UndoJournalWriter(ActionKind::tagsFromNamesRun)
+        .aboutToChange(file("ohne.mp3"), {1000, {}}, {1000, {}});
+    EXPECT_FALSE(HasActionToUndo());
+    for (const char* folder : {"neu", "neu/state", "neu/state/tagwerk"})
+        EXPECT_EQ(fs::status(file(folder)).permissions(), fs::perms::owner_all) << folder;
+}
+
+// Two programs start actions at the same time, over and over: each action
+// gets a journal file of its own, the newest twenty are kept, and each of
+// them is undone in full. The journal lies in memory where it can, so that
+// syncing takes no time and the two often start an action at the same
+// moment. While a third program holds the journal's lock, neither starts one.
+TEST_F(UndoJournalTest, TwoProgramsRecordingAtOnceNeverCollide) {
+    const test::TempDir memory(fs::is_directory("/dev/shm") ? "/dev/shm"
+                                                            : fs::temp_directory_path());
+    ::setenv("XDG_STATE_HOME", memory.path().c_str(), 1);
+    fs::create_directory(Journal());
+    const int lock = ::open((Journal() + "lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    std::vector<pid_t> children;
+    for (const char* name : {"a.mp3", "b.mp3"}) {
+        WriteFileBytes(file(name), PatternBytes(300));
+        if (children.emplace_back(::fork()) == 0) {
+            ::close(lock); // or the child would hold it too
+            bool broken = false;
+            for (int i = 0; i < 100; ++i) {
+                UndoJournalWriter journal(ActionKind::save);
+                (void)WriteTagTrailer(file(name), {std::to_string(i), "", "", "", "", 1}, &journal);
+                journal.finish();
+                broken = broken || journal.broken();
+            }
+            ::_exit(broken ? 1 : 0);
+        }
+    }
+    ::usleep(100'000);
+    EXPECT_TRUE(actionFiles().empty());
+    ::close(lock);
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(actionFiles().size(), 20u);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(UndoNewestAction().changedPaths.size(), 1u) << i;
+    EXPECT_FALSE(UndoNewestAction().undone);
+}
+
+// Tells the journal; kills the program before the file numbered `dieBefore`
+// changes.
+struct DyingObserver : TrailerChangeObserver {
+    DyingObserver(TrailerChangeObserver& to, std::size_t dieBefore)
+        : journal(to), left(dieBefore) {}
+    void aboutToChange(const std::string& path, const FileState& before,
+                       const FileState& after) override {
+        journal.aboutToChange(path, before, after);
+        if (left-- == 0)
+            ::raise(SIGKILL);
+    }
+    TrailerChangeObserver& journal;
+    std::size_t left;
+};
+
+// Where the header and each record end: a record is framed by the size of
+// what it holds (four bytes, least significant first) and an eight-byte check.
+std::vector<std::size_t> RecordEnds(const Bytes& journal) {
+    std::vector<std::size_t> ends;
+    for (std::size_t at = 0; at + 4 <= journal.size(); ends.push_back(at)) {
+        at += 12 + (journal[at] | journal[at + 1] << 8 | journal[at + 2] << 16 |
+                    std::size_t{journal[at + 3]} << 24);
+    }
+    return ends;
+}
+
+// Long enough, with long names, for the journal to outgrow its first room.
+constexpr std::size_t kRunLength = 40;
+
+// Gets the journal and where its header and records end.
+using Damage = std::function<void(Bytes& journal, const std::vector<std::size_t>& ends)>;
+
+struct FaultyRun {
+    const char* name;
+    std::size_t restored, putBack;      // counted by the undo; the first files it puts back
+    Damage damage;                      // done to the journal after the run
+    std::size_t dieBefore = kRunLength; // the file before which the run is killed
+    long long sizeLimit = 0;            // of every file the run writes
+    fs::perms stateHome = fs::perms::owner_all;
+};
+
+// A run that is killed, whose journal cannot be written or is
+// damaged afterwards, is undone for the files recorded up to the damage; a
+// journal without a readable change is dropped. A journal that cannot be
+// written does not stop the run, and the writer says it is broken.
+TEST_F(UndoJournalTest, FaultyRunIsUndoneForTheFilesItRecorded) {
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::owner_exec;
+    const FaultyRun runs[] = {
+        {"killed before the first file", 1, 0, {}, 0},
+        {"killed before the 36th file", 36, 35, {}, 35},
+        {"read-only state folder", 0, 0, {}, kRunLength, 0, readOnly},
+        {"disk full", 0, 0, {}, kRunLength, 1000},
+        {"garbage appended", 40, 40, [](Bytes& b, auto&) { b.insert(b.end(), 300, 0xA5); }},
+        {"cut in the third record", 2, 2, [](Bytes& b, auto& e) { b.resize((e[2] + e[3]) / 2); }},
+        {"byte of the second record flipped", 1, 1, [](Bytes& b, auto& e) { b[e[1] + 20] ^= 4; }},
+        {"size of the second record grown", 1, 1, [](Bytes& b, auto& e) { b[e[1] + 1] ^= 1; }},
+        {"check of the first record flipped", 0, 0, [](Bytes& b, auto& e) { b[e[1] - 1] ^= 0x80; }},
+        {"header flipped", 0, 0, [](Bytes& b, auto&) { b[8] ^= 1; }},
+        {"cut in the header", 0, 0, [](Bytes& b, auto&) { b.resize(10); }},
+    };
+    const std::string state = file("neu/state");
+    fs::create_directory(file("neu"));
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < kRunLength; ++i)
+        paths.push_back(file(std::string(200, 'n') + std::to_string(i) + ".mp3"));
+    test::GiveToChildUser(dir_.path());
+    for (const FaultyRun& c : runs) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(state);
+        fs::create_directory(state);
+        test::GiveToChildUser(state);
+        fs::permissions(state, c.stateHome);
+        for (const std::string& path : paths) {
+            WriteFileBytes(path, PatternBytes(200));
+            test::GiveToChildUser(path);
+        }
+        bool broken = false;
+        const bool finished =
+            test::RunForked(test::ChildUser::unprivileged, &broken, sizeof broken, [&](void* out) {
+                if (c.sizeLimit > 0)
+                    test::LimitFileSize(c.sizeLimit);
+                UndoJournalWriter journal(ActionKind::tagsFromNamesRun);
+                DyingObserver observer(journal, c.dieBefore);
+                for (const std::string& path : paths)
+                    TagFromName(false)(path, &observer);
+                journal.finish();
+                *static_cast<bool*>(out) = journal.broken();
+            });
+        EXPECT_EQ(finished, c.dieBefore == kRunLength);
+        EXPECT_EQ(broken, c.stateHome != fs::perms::owner_all || c.sizeLimit > 0);
+        fs::permissions(state, fs::perms::owner_all);
+        if (c.damage) {
+            Bytes bytes = ReadFileBytes(actionFiles().back());
+            const std::vector<std::size_t> ends = RecordEnds(bytes);
+            ASSERT_EQ(ends.size(), kRunLength + 1);
+            c.damage(bytes, ends);
+            WriteFileBytes(actionFiles().back(), bytes);
+        }
+        const UndoResult result = UndoNewestAction();
+        EXPECT_EQ(result.restored, c.restored);
+        EXPECT_EQ(result.changedPaths.size(), c.putBack);
+        EXPECT_FALSE(HasActionToUndo());
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const bool changed = i < c.dieBefore && i >= c.putBack;
+            EXPECT_EQ(fs::file_size(paths[i]), changed ? 328u : 200u) << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace tagwerk
