@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <algorithm>
 #include <charconv>
+#include <initializer_list>
 #include <iterator>
 
 namespace tagwerk {
@@ -51,7 +52,7 @@ void ProgressDisplay::Start(Bar& bar) {
 void ProgressDisplay::BeginProgress(bool withFileBar) {
     withFileBar_ = withFileBar;
     throttle_.emplace(form_);
-    SetQuickControlsUpdated(false);
+    SetTextsAndFileBarUpdated(false);
     Start(overall_);
     if (withFileBar) {
         Start(perFile_);
@@ -75,14 +76,14 @@ void ProgressDisplay::Move(Bar& bar, int width, const QString& text) {
 // each change for the next repaint cost more than the repaint: their updates
 // are off between frames, and each frame turns them on, which repaints them.
 void ProgressDisplay::PaintFrame() {
-    SetQuickControlsUpdated(true);
+    SetTextsAndFileBarUpdated(true);
     throttle_->paintFrame();
-    SetQuickControlsUpdated(false);
+    SetTextsAndFileBarUpdated(false);
 }
 
-void ProgressDisplay::SetQuickControlsUpdated(bool updated) {
-    for (QWidget* control : {perFile_.widget, static_cast<QWidget*>(perFile_.label),
-                             static_cast<QWidget*>(overall_.label)})
+void ProgressDisplay::SetTextsAndFileBarUpdated(bool updated) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{perFile_.widget, perFile_.label, overall_.label})
         control->setUpdatesEnabled(updated);
 }
 
@@ -95,7 +96,7 @@ void ProgressDisplay::EndProgress() {
         PlaceFixed(*perFile_.label, perFile_.labelPlace);
         perFile_.widget->hide();
     }
-    SetQuickControlsUpdated(true);
+    SetTextsAndFileBarUpdated(true);
     throttle_.reset();
 }
 

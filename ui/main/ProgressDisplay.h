@@ -53,7 +53,7 @@ private:
     void Start(Bar& bar);
     void Move(Bar& bar, int width, const QString& text);
     void PaintFrame();
-    void SetQuickControlsUpdated(bool updated);
+    void SetTextsAndFileBarUpdated(bool updated);
 
     Form1& form_;
     Bar overall_;

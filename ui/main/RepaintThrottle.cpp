@@ -26,7 +26,7 @@ RepaintThrottle::~RepaintThrottle() {
 }
 
 bool RepaintThrottle::frameDue() const {
-    return !sinceFrame_.isValid() || sinceFrame_.hasExpired(kFrameMs - 1);
+    return !sinceFrame_.isValid() || sinceFrame_.elapsed() >= kFrameMs;
 }
 
 void RepaintThrottle::paintFrame() {
