@@ -12,6 +12,9 @@ namespace {
 
 // Small, so that a short action reserves little; doubled as the file grows.
 constexpr std::size_t kFirstReservation = std::size_t{16} << 10;
+// Whenever this much more was appended, the disk is asked to start writing
+// it, so that sync() has little left to wait for.
+constexpr std::size_t kWriteBehind = std::size_t{1} << 20;
 
 } // namespace
 
@@ -30,6 +33,12 @@ FileError AppendMapping::append(std::string_view bytes) {
     }
     std::memcpy(mapping_ + length_, bytes.data(), bytes.size());
     length_ += bytes.size();
+    if (length_ - writtenBehind_ >= kWriteBehind) {
+        (void)::sync_file_range(file_.descriptor_, static_cast<off_t>(writtenBehind_),
+                                static_cast<off_t>(length_ - writtenBehind_),
+                                SYNC_FILE_RANGE_WRITE);
+        writtenBehind_ = length_;
+    }
     return FileError::none;
 }
 

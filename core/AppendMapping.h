@@ -33,6 +33,7 @@ private:
     unsigned char* mapping_ = nullptr;
     std::size_t capacity_ = 0;
     std::size_t length_ = 0;
+    std::size_t writtenBehind_ = 0; // the disk was asked to write this much
 };
 
 } // namespace tagwerk
