@@ -101,6 +101,7 @@ Form1::Form1() {
     createFileList(client);
     createMenus();
     setKeyboardOrder();
+    createId3v2Controls(client);
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
     EnterPressesFocusedButton(*this);
     CenterOnScreen(*this);
@@ -386,6 +387,7 @@ void Form1::Command2_Click() {
         loadTag(path);
     else
         Command3->setEnabled(false); // with no file open there is nothing to remove
+    refreshId3v2Notice();
     EditorState = kUnchanged;
     Command1->setEnabled(false);
     setEnabled(true);

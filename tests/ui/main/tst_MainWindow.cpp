@@ -139,6 +139,11 @@ private slots:
         row("Shape2", "", Twips(120, 1320, 4935, 135));
         row("Label13", "100% insgesamt", Twips(5400, 360, 3735, 615));
         row("Label15", "99 % der aktuellen Datei", Twips(5400, 1200, 2775, 255));
+        row("Label17", "", Twips(5400, 120, 3735, 855));
+        row("Command6", "Aus ID3v2-Tag &übernehmen", Twips(5400, 1080, 3735, 375),
+            "Übernimmt Titel, Künstler, Album, Jahr, Kommentar und Musikrichtung aus dem "
+            "ID3v2-Tag der geöffneten Datei in die Felder. Gespeichert wird wie gewohnt mit "
+            "„ID3-Tag speichern“.");
     }
 
     void controlsAsStated() {
@@ -164,7 +169,7 @@ private slots:
             QTest::newRow(name) << false << true;
         for (const char* name : {"Command4", "Command5", "Text1", "Combo1", "List1", "Check1"})
             QTest::newRow(name) << true << true;
-        for (const char* name : {"Label16", "Shape2", "Label13", "Label15"})
+        for (const char* name : {"Label16", "Shape2", "Label13", "Label15", "Label17", "Command6"})
             QTest::newRow(name) << true << false;
     }
 
@@ -231,16 +236,17 @@ private slots:
         Form1& form = Form1::instance();
         for (QPushButton* command : {form.Command1, form.Command2, form.Command3})
             command->setEnabled(true); // disabled buttons take no focus
+        form.Command6->show();
         form.activateWindow();
         form.Text1->setFocus();
         QStringList order{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 13; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(order, QStringList({"Text1", "Text2", "Text3", "Text4", "Combo1", "Text5", "List1",
                                      "Check1", "Command1", "Command2", "Command3", "Command4",
-                                     "Command5"}));
+                                     "Command5", "Command6"}));
     }
 
     // 148 names sorted without regard to case and hyphens, then "(keine Zuordnung)".

@@ -8,6 +8,7 @@
 #include "ui/main/frmSplash.h"
 #include "ui/select/Form2.h"
 #include "ui/select/Form3.h"
+#include "ui/support/TagFiles.h"
 #include "ui/support/WindowDriver.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tagwerk;
@@ -54,6 +56,17 @@ private slots:
         form.Combo1->setCurrentText("Electronic");
         form.Text5->setText("Remastered");
         Save(form, "main-window");
+    }
+
+    // The open file also has an ID3v2 tag.
+    void mainWindowWithId3v2Notice() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Kraftwerk - Autobahn.mp3");
+        WriteBytes(path, Id3v2Bytes(4, {"Autobahn", "Kraftwerk", "Autobahn", "1974", "", 52}));
+        Form1& form = Form1::instance();
+        form.List1->AddIfAbsent(path);
+        DoubleClickEntry(form.List1, 0);
+        Save(form, "main-window-id3v2");
     }
 
     // The widest texts: the run over the last of 100,000 files.
