@@ -5,6 +5,7 @@
 #include "core/TrailerFile.h"
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
+#include "ui/batch/Form6.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/FileErrorText.h"
 #include "ui/main/TextConversion.h"
@@ -320,6 +321,7 @@ void Form1::Form_Unload() {
     Form3::unload();
     Form4::unload();
     Form5::unload();
+    Form6::unload();
     frmMessage::unload();
     frmSplash::unload();
     unloadLater();

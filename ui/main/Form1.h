@@ -65,6 +65,7 @@ public:
     QAction* Ende = nullptr;
     QAction* ID3Name = nullptr;
     QAction* ID3Entf = nullptr;
+    QAction* ID3v2Name = nullptr;
     QAction* Ueber = nullptr;
 
     // The open file: Label11 followed by Label10; empty when either is empty.

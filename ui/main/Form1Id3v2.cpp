@@ -1,7 +1,9 @@
 // The main window and the ID3v2 tag at the start of the open file: most
 // players show that tag rather than the trailer, so the window says when the
 // file has one and offers to take its values over into the editor fields.
+// The Extras menu opens the window that does so for every listed file.
 #include "core/GenreTable.h"
+#include "ui/batch/Form6.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
@@ -9,6 +11,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 
 namespace tagwerk {
@@ -35,8 +39,8 @@ private:
 
 } // namespace
 
-// In the free place right of the logo, where the progress texts stand during
-// a long operation.
+// Label17 and Command6 stand in the free place right of the logo, where the
+// progress texts stand during a long operation.
 void Form1::createId3v2Controls(QWidget* client) {
     Label17 = new QLabel(client);
     Label17->setObjectName("Label17");
@@ -54,6 +58,14 @@ void Form1::createId3v2Controls(QWidget* client) {
     setTabOrder(Command5, Command6);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     new VisibilityWatcher(*Label13, [this] { refreshId3v2Notice(); });
+
+    ID3v2Name =
+        menuBar()->findChild<QMenu*>("Extras")->addAction("ID3v1-Tags aus &ID3v2-Tags erzeugen...");
+    ID3v2Name->setObjectName("ID3v2Name");
+    connect(ID3v2Name, &QAction::triggered, this, [this] {
+        setEnabled(false);
+        Form6::instance().show();
+    });
 }
 
 void Form1::refreshId3v2Notice() {

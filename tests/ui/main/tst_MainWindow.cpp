@@ -2,6 +2,7 @@
 // places, menus, keyboard order, the genre box and the text boxes' limits.
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
+#include "ui/batch/Form6.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/frmMessage.h"
@@ -204,6 +205,7 @@ private slots:
         row("Datei", "&Datei", "Ende", "&Beenden");
         row("Extras", "&Extras", "ID3Name", "ID3-Tags ahnand des Dateinamens erstellen...");
         row("Extras", "&Extras", "ID3Entf", "ID3-Tags entfernen...");
+        row("Extras", "&Extras", "ID3v2Name", "ID3v1-Tags aus &ID3v2-Tags erzeugen...");
         row("Über", "&?", "Ueber", "Ü&ber Tagwerk...");
     }
 
@@ -230,6 +232,10 @@ private slots:
         for (const QAction* action : Form1::instance().findChild<QMenu*>("Datei")->actions())
             file << (action->isSeparator() ? "-" : action->objectName());
         QCOMPARE(file, QStringList({"oeffnen", "Moeffnen", "-", "Ende"}));
+        QStringList extras;
+        for (const QAction* action : Form1::instance().findChild<QMenu*>("Extras")->actions())
+            extras << action->objectName();
+        QCOMPARE(extras, QStringList({"ID3Name", "ID3Entf", "ID3v2Name"}));
     }
 
     void keyboardOrder() {
@@ -314,8 +320,9 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("key");
         const QList<QPair<const char*, const char*>> buttons = {
-            {"Form1", "Command4"}, {"Form2", "Command2"}, {"Form3", "Command4"},
-            {"Form4", "Command2"}, {"Form5", "Command3"}, {"frmMessage", "Command1"}};
+            {"Form1", "Command4"},     {"Form2", "Command2"}, {"Form3", "Command4"},
+            {"Form4", "Command2"},     {"Form5", "Command3"}, {"Form6", "Command2"},
+            {"frmMessage", "Command1"}};
         for (const auto& [window, button] : buttons) {
             QTest::addRow("%s Return", window) << window << button << int(Qt::Key_Return);
             QTest::addRow("%s keypad Enter", window) << window << button << int(Qt::Key_Enter);
@@ -327,9 +334,10 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, key);
         const QHash<QString, QWidget*> windows = {
-            {"Form1", &Form1::instance()}, {"Form2", &Form2::instance()},
-            {"Form3", &Form3::instance()}, {"Form4", &Form4::instance()},
-            {"Form5", &Form5::instance()}, {"frmMessage", &frmMessage::instance()}};
+            {"Form1", &Form1::instance()},          {"Form2", &Form2::instance()},
+            {"Form3", &Form3::instance()},          {"Form4", &Form4::instance()},
+            {"Form5", &Form5::instance()},          {"Form6", &Form6::instance()},
+            {"frmMessage", &frmMessage::instance()}};
         auto* pressed = windows[window]->findChild<QPushButton*>(button);
         QSignalSpy clicked(pressed, &QPushButton::clicked);
         pressed->window()->show();
@@ -366,9 +374,20 @@ private slots:
         QCOMPARE(label->geometry(), place);
     }
 
+    void summariesOf100000FilesFit_data() {
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("tags from names")
+            << "Auftrag ausgeführt. Es traten bei  100000 Dateien Fehler auf. Außerdem enthielten  "
+               "100000 Dateien bereits einen ID3-Tag (wurde nicht geändert).";
+        QTest::newRow("tags from ID3v2 tags")
+            << "Auftrag abgebrochen. Es wurden  100000 ID3v1-Tags geschrieben. Es traten bei  "
+               "100000 Dateien Fehler auf. Außerdem enthielten  100000 Dateien bereits einen "
+               "ID3v1-Tag (wurde nicht geändert) und  100000 Dateien keinen lesbaren ID3v2-Tag.";
+    }
+
     void summariesOf100000FilesFit() {
-        ShowNotice("Auftrag ausgeführt. Es traten bei  100000 Dateien Fehler auf. Außerdem "
-                   "enthielten  100000 Dateien bereits einen ID3-Tag (wurde nicht geändert).");
+        QFETCH(QString, summary);
+        ShowNotice(summary);
         QVERIFY(CaptionFits(frmMessage::instance().Label1));
     }
 

@@ -2,6 +2,7 @@
 // for looking at.
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
+#include "ui/batch/Form6.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/frmMessage.h"
@@ -106,7 +107,8 @@ private slots:
         const QList<QPair<QWidget*, QString>> windows = {{&Form2::instance(), "single-file"},
                                                          {&Form3::instance(), "multi-file"},
                                                          {&Form4::instance(), "tags-from-names"},
-                                                         {&Form5::instance(), "batch-removal"}};
+                                                         {&Form5::instance(), "batch-removal"},
+                                                         {&Form6::instance(), "tags-from-id3v2"}};
         for (const auto& [window, name] : windows) {
             window->show();
             Save(*window, name);
