@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <functional>
 
 namespace tagwerk {
 
