@@ -1,14 +1,15 @@
 #include "id3v2/Id3v2Reading.h"
 
+#include "core/FileIo.h"
 #include "id3v2/Cp1252Text.h"
 #include "id3v2/TconGenre.h"
 
 #include <algorithm>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2tag.h>
-#include <taglib/mpegfile.h>
+#include <taglib/tbytevectorstream.h>
 #include <taglib/textidentificationframe.h>
-#include <taglib/tfilestream.h>
+#include <taglib/tfile.h>
 #include <taglib/unknownframe.h>
 
 namespace tagwerk {
@@ -56,6 +57,15 @@ bool HasIntactFrame(const Tag& tag) {
     });
 }
 
+// A file of which TagLib reads only the tag at its start.
+class TagAtStart : public TagLib::File {
+public:
+    explicit TagAtStart(TagLib::IOStream* stream) : TagLib::File(stream) {}
+    TagLib::Tag* tag() const override { return nullptr; }
+    TagLib::AudioProperties* audioProperties() const override { return nullptr; }
+    bool save() override { return false; }
+};
+
 TagRecord RecordOf(const Tag& tag) {
     // A 2.4 tag may still carry a 2.3 year frame, which TagLib leaves as TYER.
     TagLib::String year = Text(tag, "TDRC");
@@ -68,21 +78,31 @@ TagRecord RecordOf(const Tag& tag) {
 
 } // namespace
 
+// The tag is read in two reads, its header and then all of it, and parsed in
+// memory: TagLib on the file reads it piecemeal, and its MPEG file looks for
+// more tags at the end, each time with several calls to the file system.
 std::optional<Id3v2Tag> ReadId3v2Tag(const std::string& path) {
-    TagLib::FileStream stream(path.c_str(), /*openReadOnly=*/true);
-    // Only a tag at the very start counts. TagLib would also look for one
-    // further on, through the whole of a file that is not an MP3.
-    if (!stream.isOpen() || stream.readBlock(3) != TagLib::ID3v2::Header::fileIdentifier())
+    const OpenResult opened = OpenForReading(path);
+    TagLib::ByteVector start(TagLib::ID3v2::Header::size());
+    // Only a tag at the very start counts.
+    if (opened.error != FileError::none || opened.length < start.size() ||
+        opened.file.readAt(0, start.data(), start.size()) != FileError::none ||
+        !start.startsWith(TagLib::ID3v2::Header::fileIdentifier()))
         return std::nullopt;
-    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(),
-                            /*readProperties=*/false);
-    const Tag* tag = file.ID3v2Tag();
-    if (tag == nullptr || !HasIntactFrame(*tag))
+    // A size beyond the end of the file gives what there is.
+    TagLib::ByteVector bytes(static_cast<unsigned int>(
+        std::min<std::int64_t>(TagLib::ID3v2::Header(start).completeTagSize(), opened.length)));
+    if (opened.file.readAt(0, bytes.data(), bytes.size()) != FileError::none)
         return std::nullopt;
-    const int version = static_cast<int>(tag->header()->majorVersion());
+    TagLib::ByteVectorStream stream(bytes);
+    TagAtStart file(&stream);
+    const Tag tag(&file, 0, TagLib::ID3v2::FrameFactory::instance());
+    if (!HasIntactFrame(tag))
+        return std::nullopt;
+    const int version = static_cast<int>(tag.header()->majorVersion());
     if (version < 2 || version > 4)
         return std::nullopt;
-    return Id3v2Tag{version, RecordOf(*tag)};
+    return Id3v2Tag{version, RecordOf(tag)};
 }
 
 } // namespace tagwerk

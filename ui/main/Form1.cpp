@@ -5,6 +5,7 @@
 #include "core/TrailerFile.h"
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
+#include "ui/batch/Form6.h"
 #include "ui/desktop/FileIntake.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/FileErrorText.h"
@@ -104,6 +105,7 @@ Form1::Form1() {
     createFileList(client);
     createMenus();
     setKeyboardOrder();
+    createId3v2Controls(client);
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
     EnterPressesFocusedButton(*this);
     AcceptDropsOnMainWindow(*this);
@@ -329,6 +331,7 @@ void Form1::Form_Unload() {
     Form3::unload();
     Form4::unload();
     Form5::unload();
+    Form6::unload();
     frmMessage::unload();
     frmSplash::unload();
     unloadLater();
@@ -396,6 +399,7 @@ void Form1::Command2_Click() {
         loadTag(path);
     else
         Command3->setEnabled(false); // with no file open there is nothing to remove
+    refreshId3v2Notice();
     EditorState = kUnchanged;
     Command1->setEnabled(false);
     setEnabled(true);

@@ -2,6 +2,7 @@
 // The main window: the editor fields of the open file's tag, the file list,
 // the tag commands and the menus that open every other window. Other windows
 // hand their results back by writing into its public controls.
+#include "id3v2/Id3v2Reading.h"
 #include "ui/main/AnswerSlot.h"
 #include "ui/main/FileListBox.h"
 #include "ui/main/PictureBox.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -44,6 +46,7 @@ public:
     QPushButton* Command3 = nullptr; // remove the tag
     QPushButton* Command4 = nullptr; // empty the list
     QPushButton* Command5 = nullptr; // remove the selected entry
+    QPushButton* Command6 = nullptr; // take the values of the open file's ID3v2 tag
 
     PathLabel* Label10 = nullptr; // the open file's name
     PathLabel* Label11 = nullptr; // the open file's directory, with its closing separator
@@ -52,6 +55,7 @@ public:
     QLabel* Label13 = nullptr; // overall progress of a long operation
     QLabel* Label15 = nullptr; // progress within the current file
     AnswerSlot* Label16 = nullptr;
+    QLabel* Label17 = nullptr;    // says that the open file also has an ID3v2 tag
     FileListBox* List1 = nullptr; // the file list
 
     PictureBox* Image1 = nullptr; // the logo, narrowed as the overall progress bar
@@ -63,6 +67,7 @@ public:
     QAction* Ende = nullptr;
     QAction* ID3Name = nullptr;
     QAction* ID3Entf = nullptr;
+    QAction* ID3v2Name = nullptr;
     QAction* Ueber = nullptr;
 
     // The open file: Label11 followed by Label10; empty when either is empty.
@@ -79,6 +84,9 @@ public:
     void Command2_Click();
     // Removes the open file's tag ("ID3-Tag entfernen").
     void Command3_Click();
+    // Puts the values of the open file's ID3v2 tag into the editor fields,
+    // as if typed ("Aus ID3v2-Tag übernehmen").
+    void Command6_Click();
     // Settles unsaved edits and opens the selected list entry.
     void List1_DblClick();
 
@@ -98,6 +106,10 @@ private:
     void createProgressDisplay(QWidget* client);
     void createMenus();
     void setKeyboardOrder();
+    void createId3v2Controls(QWidget* client);
+    // Label17 and Command6 for the open file's ID3v2 tag; hidden while the
+    // progress texts stand in their place.
+    void refreshId3v2Notice();
 
     void Form_Load();
     // Closing settles unsaved edits first, then unloads every window and ends the program.
@@ -119,6 +131,8 @@ private:
     void restoreFocus();
 
     QPointer<QWidget> lastFocus_; // the control that had the focus while the user worked here
+
+    std::optional<Id3v2Tag> id3v2_; // of the open file, as Label17 tells of it
 };
 
 } // namespace tagwerk

@@ -1,6 +1,7 @@
 // The editing cycle of the main window, driven as a user would: opening list
 // entries, editing, loading and saving, the questions about unsaved edits,
-// the list commands, closing the window, and failures of the file access.
+// the list commands, closing the window, failures of the file access, and
+// the notice of an ID3v2 tag whose values can be taken over.
 #include "ui/batch/Form4.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
@@ -39,6 +40,7 @@ const QByteArray kAudio(1000, 'a');
 const Id3v1Fields kSong{"Lied", "Band", "Album", "1999", "Gut", 17};
 const QStringList kSongFields{"Lied", "Band", "Album", "1999", "Gut", "Rock"};
 const QStringList kBlankFields{"", "", "", "", "", "(keine Zuordnung)"};
+const Id3v1Fields kId3v2Song{"Titel aus v2", "K\xfcnstler", "Album 2", "2004", "Neu", 8};
 
 QStringList Editor(const Form1& form) {
     return {form.Text1->text(), form.Text2->text(), form.Text3->text(),
@@ -327,6 +329,99 @@ private slots:
         QCOMPARE(Buttons(form), QList<bool>({false, false, false}));
         QCOMPARE(form.EditorState, 1);
         QVERIFY(form.isEnabled());
+    }
+
+    // Label17 and Command6 tell of the open file's ID3v2 tag, and only while it has one.
+    void id3v2NoticeFollowsTheOpenFile_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("version"); // empty: nothing shown
+        QTest::newRow("ID3v2.3") << "open" << Id3v2Bytes(3, kId3v2Song) + kAudio << "2.3";
+        QTest::newRow("ID3v2.4 and a trailer")
+            << "open" << Id3v2Bytes(4, kId3v2Song) + kAudio + Id3v1Trailer(kSong) << "2.4";
+        QTest::newRow("only a trailer") << "open" << kAudio + Id3v1Trailer(kSong) << "";
+        QTest::newRow("reloaded after the tag went") << "reload" << kAudio << "";
+        QTest::newRow("no file open") << "close" << QByteArray() << "";
+        QTest::newRow("after a removal") << "remove" << QByteArray() << "2.3";
+    }
+
+    void id3v2NoticeFollowsTheOpenFile() {
+        QFETCH(QString, how);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, version);
+        Form1& form = Form1::instance();
+        const QString first =
+            file("a.mp3", Id3v2Bytes(3, kId3v2Song) + kAudio + Id3v1Trailer(kSong));
+        Open(form, first);
+        QVERIFY(form.Label17->isVisible() && form.Command6->isVisible());
+        if (how == "open") {
+            Open(form, file("b.mp3", bytes));
+        } else if (how == "reload") {
+            EditTitle(form); // "laden" needs an edit
+            form.Check1->setChecked(true);
+            WriteBytes(first, bytes);
+            Click(form.Command2);
+        } else if (how == "remove") {
+            bool shownDuringRemoval = true; // where the progress texts stand
+            QTimer::singleShot(0, &form, [&] {
+                shownDuringRemoval = form.Label17->isVisible() || form.Command6->isVisible();
+            });
+            form.Command3->click();
+            QVERIFY(!shownDuringRemoval);
+        } else {
+            form.List1->clearSelection();
+            QTest::mouseDClick(form.List1->viewport(), Qt::LeftButton, {},
+                               QPoint(10, form.List1->viewport()->height() - 5));
+        }
+        QCOMPARE(form.Label17->isVisible(), !version.isEmpty());
+        QCOMPARE(form.Command6->isVisible(), !version.isEmpty());
+        if (!version.isEmpty())
+            QCOMPARE(form.Label17->text(), "Diese Datei hat auch einen ID3v" + version +
+                                               "-Tag. Viele Player zeigen ihn statt des "
+                                               "ID3v1-Tags.");
+    }
+
+    // "Aus ID3v2-Tag übernehmen", clicked or by its access key, fills the
+    // fields as typing would, also with the values they held; the save writes them.
+    void takingOverTheId3v2Tag_data() {
+        QTest::addColumn<QByteArray>("start"); // the ID3v2 tag and the audio
+        QTest::addColumn<QByteArray>("trailer");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QByteArray>("saved");
+        const QByteArray start = Id3v2Bytes(3, kId3v2Song) + kAudio;
+        const QStringList fields{"Titel aus v2", "Künstler", "Album 2", "2004", "Neu", "Jazz"};
+        QTest::newRow("over a trailer")
+            << start << Id3v1Trailer(kSong) << false << fields << Id3v1Trailer(kId3v2Song);
+        QTest::newRow("appended, by key")
+            << start << QByteArray() << true << fields << Id3v1Trailer(kId3v2Song);
+        QTest::newRow("values already there")
+            << start << Id3v1Trailer(kId3v2Song) << false << fields << Id3v1Trailer(kId3v2Song);
+        QTest::newRow("no genre") << Id3v2Bytes(4, {"Nur", "", "", "", "", 255}) + kAudio
+                                  << Id3v1Trailer(kSong) << false
+                                  << QStringList{"Nur", "", "", "", "", "(keine Zuordnung)"}
+                                  << Id3v1Trailer({"Nur", "", "", "", "", 255});
+    }
+
+    void takingOverTheId3v2Tag() {
+        QFETCH(QByteArray, start);
+        QFETCH(QByteArray, trailer);
+        QFETCH(bool, byKey);
+        QFETCH(QStringList, fields);
+        QFETCH(QByteArray, saved);
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", start + trailer);
+        Open(form, path);
+        if (byKey)
+            QTest::keyClick(form.windowHandle(), Qt::Key_Udiaeresis, Qt::AltModifier);
+        else
+            Click(form.Command6);
+        QTRY_COMPARE(Editor(form), fields); // a key's click comes a moment later
+        QCOMPARE(form.EditorState, 0);
+        const bool tagged = !trailer.isEmpty();
+        QCOMPARE(Buttons(form), QList<bool>({true, tagged, tagged}));
+        Click(form.Command1);
+        QCOMPARE(ReadBytes(path), start + saved);
     }
 
     // Emptied fields count as nothing to save, also when they held a tag before.

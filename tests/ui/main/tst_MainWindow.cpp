@@ -2,6 +2,7 @@
 // places, menus, keyboard order, the genre box and the text boxes' limits.
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
+#include "ui/batch/Form6.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/WrappedToolTips.h"
@@ -142,6 +143,11 @@ private slots:
         row("Shape2", "", Twips(120, 1320, 4935, 135));
         row("Label13", "100% insgesamt", Twips(5400, 360, 3735, 615));
         row("Label15", "99 % der aktuellen Datei", Twips(5400, 1200, 2775, 255));
+        row("Label17", "", Twips(5400, 120, 3735, 855));
+        row("Command6", "Aus ID3v2-Tag &übernehmen", Twips(5400, 1080, 3735, 375),
+            "Übernimmt Titel, Künstler, Album, Jahr, Kommentar und Musikrichtung aus dem "
+            "ID3v2-Tag der geöffneten Datei in die Felder. Gespeichert wird wie gewohnt mit "
+            "„ID3-Tag speichern“.");
     }
 
     void controlsAsStated() {
@@ -167,7 +173,7 @@ private slots:
             QTest::newRow(name) << false << true;
         for (const char* name : {"Command4", "Command5", "Text1", "Combo1", "List1", "Check1"})
             QTest::newRow(name) << true << true;
-        for (const char* name : {"Label16", "Shape2", "Label13", "Label15"})
+        for (const char* name : {"Label16", "Shape2", "Label13", "Label15", "Label17", "Command6"})
             QTest::newRow(name) << true << false;
     }
 
@@ -202,6 +208,7 @@ private slots:
         row("Datei", "&Datei", "Ende", "&Beenden");
         row("Extras", "&Extras", "ID3Name", "ID3-Tags ahnand des Dateinamens erstellen...");
         row("Extras", "&Extras", "ID3Entf", "ID3-Tags entfernen...");
+        row("Extras", "&Extras", "ID3v2Name", "ID3v1-Tags aus &ID3v2-Tags erzeugen...");
         row("Über", "&?", "Ueber", "Ü&ber Tagwerk...");
     }
 
@@ -228,22 +235,27 @@ private slots:
         for (const QAction* action : Form1::instance().findChild<QMenu*>("Datei")->actions())
             file << (action->isSeparator() ? "-" : action->objectName());
         QCOMPARE(file, QStringList({"oeffnen", "Moeffnen", "-", "Ende"}));
+        QStringList extras;
+        for (const QAction* action : Form1::instance().findChild<QMenu*>("Extras")->actions())
+            extras << action->objectName();
+        QCOMPARE(extras, QStringList({"ID3Name", "ID3Entf", "ID3v2Name"}));
     }
 
     void keyboardOrder() {
         Form1& form = Form1::instance();
         for (QPushButton* command : {form.Command1, form.Command2, form.Command3})
             command->setEnabled(true); // disabled buttons take no focus
+        form.Command6->show();
         form.activateWindow();
         form.Text1->setFocus();
         QStringList order{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 13; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(order, QStringList({"Text1", "Text2", "Text3", "Text4", "Combo1", "Text5", "List1",
                                      "Check1", "Command1", "Command2", "Command3", "Command4",
-                                     "Command5"}));
+                                     "Command5", "Command6"}));
     }
 
     // 148 names sorted without regard to case and hyphens, then "(keine Zuordnung)".
@@ -311,8 +323,9 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("key");
         const QList<QPair<const char*, const char*>> buttons = {
-            {"Form1", "Command4"}, {"Form2", "Command2"}, {"Form3", "Command4"},
-            {"Form4", "Command2"}, {"Form5", "Command3"}, {"frmMessage", "Command1"}};
+            {"Form1", "Command4"},     {"Form2", "Command2"}, {"Form3", "Command4"},
+            {"Form4", "Command2"},     {"Form5", "Command3"}, {"Form6", "Command2"},
+            {"frmMessage", "Command1"}};
         for (const auto& [window, button] : buttons) {
             QTest::addRow("%s Return", window) << window << button << int(Qt::Key_Return);
             QTest::addRow("%s keypad Enter", window) << window << button << int(Qt::Key_Enter);
@@ -324,9 +337,10 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, key);
         const QHash<QString, QWidget*> windows = {
-            {"Form1", &Form1::instance()}, {"Form2", &Form2::instance()},
-            {"Form3", &Form3::instance()}, {"Form4", &Form4::instance()},
-            {"Form5", &Form5::instance()}, {"frmMessage", &frmMessage::instance()}};
+            {"Form1", &Form1::instance()},          {"Form2", &Form2::instance()},
+            {"Form3", &Form3::instance()},          {"Form4", &Form4::instance()},
+            {"Form5", &Form5::instance()},          {"Form6", &Form6::instance()},
+            {"frmMessage", &frmMessage::instance()}};
         auto* pressed = windows[window]->findChild<QPushButton*>(button);
         QSignalSpy clicked(pressed, &QPushButton::clicked);
         pressed->window()->show();
@@ -363,9 +377,20 @@ private slots:
         QCOMPARE(label->geometry(), place);
     }
 
+    void summariesOf100000FilesFit_data() {
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("tags from names")
+            << "Auftrag ausgeführt. Es traten bei  100000 Dateien Fehler auf. Außerdem enthielten  "
+               "100000 Dateien bereits einen ID3-Tag (wurde nicht geändert).";
+        QTest::newRow("tags from ID3v2 tags")
+            << "Auftrag abgebrochen. Es wurden  100000 ID3v1-Tags geschrieben. Es traten bei  "
+               "100000 Dateien Fehler auf. Außerdem enthielten  100000 Dateien bereits einen "
+               "ID3v1-Tag (wurde nicht geändert) und  100000 Dateien keinen lesbaren ID3v2-Tag.";
+    }
+
     void summariesOf100000FilesFit() {
-        ShowNotice("Auftrag ausgeführt. Es traten bei  100000 Dateien Fehler auf. Außerdem "
-                   "enthielten  100000 Dateien bereits einen ID3-Tag (wurde nicht geändert).");
+        QFETCH(QString, summary);
+        ShowNotice(summary);
         QVERIFY(CaptionFits(frmMessage::instance().Label1));
     }
 

@@ -2,12 +2,14 @@
 // for looking at.
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
+#include "ui/batch/Form6.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
 #include "ui/select/Form2.h"
 #include "ui/select/Form3.h"
+#include "ui/support/TagFiles.h"
 #include "ui/support/WindowDriver.h"
 
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace tagwerk;
@@ -56,6 +59,17 @@ private slots:
         Save(form, "main-window");
     }
 
+    // The open file also has an ID3v2 tag.
+    void mainWindowWithId3v2Notice() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Kraftwerk - Autobahn.mp3");
+        WriteBytes(path, Id3v2Bytes(4, {"Autobahn", "Kraftwerk", "Autobahn", "1974", "", 52}));
+        Form1& form = Form1::instance();
+        form.List1->AddIfAbsent(path);
+        DoubleClickEntry(form.List1, 0);
+        Save(form, "main-window-id3v2");
+    }
+
     // The widest texts: the run over the last of 100,000 files.
     void mainWindowWithProgress() {
         ProgressDisplay progress(Form1::instance());
@@ -93,7 +107,8 @@ private slots:
         const QList<QPair<QWidget*, QString>> windows = {{&Form2::instance(), "single-file"},
                                                          {&Form3::instance(), "multi-file"},
                                                          {&Form4::instance(), "tags-from-names"},
-                                                         {&Form5::instance(), "batch-removal"}};
+                                                         {&Form5::instance(), "batch-removal"},
+                                                         {&Form6::instance(), "tags-from-id3v2"}};
         for (const auto& [window, name] : windows) {
             window->show();
             Save(*window, name);

@@ -19,7 +19,42 @@ QByteArray Filled(const QByteArray& text, int width) {
     return text.left(width).leftJustified(width, ' ');
 }
 
+// Sizes of ID3v2.4 frames and of every tag use 7 bits a byte.
+QByteArray Id3v2Size(int size, bool sevenBits) {
+    QByteArray bytes;
+    for (int shift = 3; shift >= 0; --shift)
+        bytes += char(sevenBits ? (size >> (7 * shift)) & 0x7F : (size >> (8 * shift)) & 0xFF);
+    return bytes;
+}
+
 } // namespace
+
+QByteArray Id3v2Bytes(int version, const Id3v1Fields& fields, int pictureSize) {
+    QByteArray frames;
+    const auto frame = [&](const char* id, const QByteArray& body) {
+        frames += id + Id3v2Size(body.size(), version == 4) + QByteArray(2, '\0') + body;
+    };
+    const auto text = [&](const char* id, const QByteArray& value) {
+        if (!value.isEmpty())
+            frame(id, '\0' + value);
+    };
+    text("TIT2", fields.title);
+    text("TPE1", fields.artist);
+    text("TALB", fields.album);
+    text(version == 4 ? "TDRC" : "TYER", fields.year);
+    if (!fields.comment.isEmpty())
+        frame("COMM", QByteArray("\0deu\0", 5) + fields.comment);
+    if (fields.genre != 255)
+        text("TCON", "(" + QByteArray::number(fields.genre) + ")");
+    if (pictureSize > 0) {
+        QByteArray picture;
+        for (int i = 0; i < pictureSize; ++i)
+            picture += char(i);
+        frame("APIC", QByteArray("\0image/png\0\x03\0", 13) + picture);
+    }
+    return "ID3" + QByteArray(1, char(version)) + QByteArray(2, '\0') +
+           Id3v2Size(frames.size(), true) + frames;
+}
 
 QByteArray Id3v1Trailer(const Id3v1Fields& fields) {
     QByteArray trailer = "TAG";

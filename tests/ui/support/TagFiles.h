@@ -16,6 +16,11 @@ struct Id3v1Fields {
 // "TAG" and the fields, each filled with blanks to its width.
 QByteArray Id3v1Trailer(const Id3v1Fields& fields);
 
+// An ID3v2.3 or 2.4 tag of the fields as Latin-1 text frames, its year as
+// TYER (2.3) or TDRC (2.4), a comment without description, the genre as
+// "(code)" unless 255, and a picture frame of `pictureSize` bytes.
+QByteArray Id3v2Bytes(int version, const Id3v1Fields& fields, int pictureSize = 0);
+
 // Names in Latin-1, which is no UTF-8, as the program holds them (the byte
 // 0xE9 kept as U+DCE9): "Café del Mar.mp3", the same as shown, and "Müll".
 inline const QString kLatin1Name = QString::fromUtf16(u"Caf\xDCE9 del Mar.mp3");

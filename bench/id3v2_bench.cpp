@@ -1,0 +1,272 @@
+// The run that gives every listed file an ID3v1 tag from its ID3v2 tag, over
+// 10,000 files with ID3v2.3 tags of 2 to 40 KiB (every third with a cover
+// picture), in the same run on the same files:
+// - through its window, against a bare loop that reads each file's first
+//   64 KiB and writes 128 bytes at its end, and against kid3-cli copying
+//   tag 2 into tag 1 (one process per 100 files);
+// - its peak memory over 1,000 and 10,000 of the files, each in a fresh
+//   process, beside that of a process that only lists them.
+#include "ui/batch/Form6.h"
+#include "ui/main/Form1.h"
+#include "ui/main/TextConversion.h"
+#include "ui/main/frmMessage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace tagwerk;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kFiles = 10'000;
+
+struct Times {
+    double wall = 1e9;
+    double cpu = 1e9; // of this process, user and system: less swayed by other work
+};
+
+double CpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The time `work` takes once the writes before it are on disk, kept in
+// `best` where shorter.
+void Measure(const std::function<void()>& work, Times& best) {
+    ::sync();
+    const double cpu = CpuSeconds();
+    const auto start = Clock::now();
+    work();
+    best.wall = std::min(best.wall, std::chrono::duration<double>(Clock::now() - start).count());
+    best.cpu = std::min(best.cpu, CpuSeconds() - cpu);
+}
+
+QByteArray BigEndian(int value) {
+    QByteArray bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += char((value >> shift) & 0xFF);
+    return bytes;
+}
+
+QByteArray Frame(const char* id, const QByteArray& body) {
+    return id + BigEndian(body.size()) + QByteArray(2, '\0') + body;
+}
+
+// Latin-1, or UTF-16 with its byte order mark as most taggers write it.
+QByteArray Text(const QString& text, bool utf16) {
+    if (!utf16)
+        return '\0' + text.toLatin1();
+    QByteArray bytes("\x01\xff\xfe", 3);
+    for (QChar c : text) {
+        bytes += char(c.unicode() & 0xFF);
+        bytes += char(c.unicode() >> 8);
+    }
+    return bytes;
+}
+
+// An ID3v2.3 tag of `size` bytes: text frames, then a cover picture or padding.
+QByteArray Id3v2Tag(int i, int size, bool picture) {
+    QByteArray frames = Frame("TIT2", Text(QString("Lied Nummer %1").arg(i), true)) +
+                        Frame("TPE1", Text("Die Ärzte", true)) +
+                        Frame("TALB", Text("Große Album-Sammlung", false)) +
+                        Frame("TYER", Text("1998", false)) +
+                        Frame("COMM", QByteArray("\0deu\0", 5) + "Aufgenommen live") +
+                        Frame("TCON", Text("(17)", false));
+    const int rest = size - 10 - frames.size();
+    if (picture)
+        frames += Frame("APIC", QByteArray("\0image/jpeg\0\x03\0", 14) +
+                                    QByteArray(rest - 10 - 14, '\xd8'));
+    else
+        frames += QByteArray(rest, '\0');
+    QByteArray header("ID3\x03\0\0", 6);
+    for (int shift = 21; shift >= 0; shift -= 7)
+        header += char((frames.size() >> shift) & 0x7F);
+    return header + frames;
+}
+
+// Ten seconds of silence as lame makes it (80 KiB, so that the bare loop
+// reads its full 64 KiB of every file), else bytes of that size.
+QByteArray Audio() {
+    QTemporaryDir dir;
+    QFile raw(dir.filePath("silence.raw"));
+    if (raw.open(QIODevice::WriteOnly))
+        raw.write(QByteArray(882'000, '\0'));
+    raw.close();
+    QProcess::execute("lame", {"--quiet", "-r", "-s", "44.1", "--bitwidth", "16", "-m", "m",
+                               raw.fileName(), dir.filePath("silence.mp3")});
+    QFile mp3(dir.filePath("silence.mp3"));
+    return mp3.open(QIODevice::ReadOnly) ? mp3.readAll() : QByteArray(80'000, '\x55');
+}
+
+QString FilePath(const QString& directory, int i) {
+    return directory + QString("/%1.mp3").arg(i, 5, 10, QChar('0'));
+}
+
+QStringList MakeFiles(const QString& directory) {
+    const QByteArray audio = Audio();
+    QStringList paths;
+    for (int i = 0; i < kFiles; ++i) {
+        paths << FilePath(directory, i);
+        QFile file(paths.last());
+        const int size = 2048 + (i * 7919) % (38 * 1024 + 1); // 2 to 40 KiB, spread
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(Id3v2Tag(i, size, i % 3 == 0) + audio) < 0)
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+    }
+    return paths;
+}
+
+void ListInMainWindow(const QStringList& paths) {
+    Form1& main = Form1::instance();
+    main.List1->clearEntries();
+    for (const QString& path : paths)
+        main.List1->AddIfAbsent(path);
+}
+
+// "Starten" in the window, overwriting the tags the files already have.
+void RunThroughWindow() {
+    Form1::instance().ID3v2Name->trigger();
+    Form6& window = Form6::instance();
+    window.Check1->setChecked(true);
+    window.Command1_Click();
+    frmMessage::unload();
+}
+
+void BareLoop(const QStringList& paths) {
+    std::vector<char> start(64 * 1024);
+    const QByteArray trailer = "TAG" + QByteArray(124, ' ') + '\xff';
+    for (const QString& path : paths) {
+        const int file = ::open(QFile::encodeName(path).constData(), O_RDWR);
+        const off_t length = file < 0 ? -1 : ::lseek(file, 0, SEEK_END);
+        if (length < 128 || ::pread(file, start.data(), start.size(), 0) < 0 ||
+            ::pwrite(file, trailer.constData(), 128, length - 128) != 128 || ::close(file) != 0)
+            qFatal("the bare loop failed on %s", qPrintable(path));
+    }
+}
+
+void BM_Id3v2Run(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QStringList paths = MakeFiles(dir.path());
+    ListInMainWindow(paths);
+    RunThroughWindow(); // every file has its trailer from now on
+    const QString kid3 = QStandardPaths::findExecutable("kid3-cli");
+    for (auto _ : state) {
+        // The best of rounds taken in turns, so that other work on the
+        // machine weighs on both alike.
+        Times bare;
+        Times window;
+        for (int round = 0; round < 9; ++round) {
+            Measure([&] { BareLoop(paths); }, bare);
+            Measure(RunThroughWindow, window);
+        }
+        state.SetIterationTime(window.wall);
+        state.counters["bare_s"] = bare.wall;
+        state.counters["window_s"] = window.wall;
+        state.counters["window/bare"] = window.wall / bare.wall;
+        state.counters["cpu_window/bare"] = window.cpu / bare.cpu;
+        if (!kid3.isEmpty()) {
+            Times kid3Times;
+            Measure(
+                [&] {
+                    for (int first = 0; first < kFiles; first += 100) {
+                        QProcess process;
+                        process.start(kid3, QStringList{"-c", "syncto 1", "-c", "save"} +
+                                                paths.mid(first, 100));
+                        if (!process.waitForFinished(-1) || process.exitCode() != 0)
+                            qFatal("kid3-cli failed");
+                    }
+                },
+                kid3Times);
+            state.counters["kid3-cli_s"] = kid3Times.wall;
+            state.counters["kid3-cli/bare"] = kid3Times.wall / bare.wall;
+            state.counters["kid3-cli/window"] = kid3Times.wall / window.wall;
+        }
+    }
+}
+BENCHMARK(BM_Id3v2Run)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+long PeakResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+// In a fresh process: list the first `count` files made in `directory` and,
+// with `run`, press "Starten".
+long PeakOfList(const QString& directory, int count, bool run) {
+    QStringList paths;
+    for (int i = 0; i < count; ++i)
+        paths << FilePath(directory, i);
+    Form1::instance().show();
+    ListInMainWindow(paths);
+    QCoreApplication::processEvents();
+    if (run)
+        RunThroughWindow();
+    return PeakResidentKiB();
+}
+
+long PeakInChild(const QString& directory, int count, bool run) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--peak", directory, QString::number(count), run ? "run" : "list"});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        qFatal("the measuring process failed");
+    return child.readAllStandardOutput().trimmed().toLong();
+}
+
+// What the run adds to the peak of a process that only lists the files:
+// the same for 1,000 and 10,000 files.
+void BM_Id3v2PeakMemory(benchmark::State& state) {
+    QTemporaryDir dir;
+    MakeFiles(dir.path());
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        for (const int count : {1'000, kFiles}) {
+            const long peak = PeakInChild(dir.path(), count, true);
+            const long listed = PeakInChild(dir.path(), count, false);
+            const std::string files = std::to_string(count);
+            state.counters["peak_MiB_" + files] = peak / 1024.0;
+            state.counters["run_adds_MiB_" + files] = (peak - listed) / 1024.0;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_Id3v2PeakMemory)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc == 5 && std::string(argv[1]) == "--peak") {
+        std::printf("%ld\n", PeakOfList(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]),
+                                        argv[4] == std::string("run")));
+        return 0;
+    }
+    Form1::instance().show();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,196 @@
+// The window that gives every listed file an ID3v1 tag from its ID3v2 tag:
+// its controls, runs over real files with their progress and summary, files
+// left alone or failing, "Abbruch" in the middle of a run, and its value kept
+// from one opening to the next. Every file keeps its ID3v2 tag and audio.
+#include "ui/batch/BatchTestSupport.h"
+#include "ui/batch/Form6.h"
+#include "ui/batch/ProgressRecorder.h"
+#include "ui/main/Form1.h"
+#include "ui/support/WindowDriver.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tagwerk;
+using namespace tagwerk::test;
+
+namespace {
+
+const Id3v1Fields kId3v2Song{"Titel aus v2", "K\xfcnstler", "Album 2", "2004", "Neu", 8};
+const QByteArray kStart = Id3v2Bytes(3, kId3v2Song, 3000) + Payload(2000); // tag and audio
+
+// The main window with the files listed and the first one open, and Form6
+// opened from its menu.
+Form6& OpenForm6(const QStringList& paths) {
+    Form1& main = FreshMainWindow();
+    for (const QString& path : paths)
+        main.List1->AddIfAbsent(path);
+    if (!paths.isEmpty())
+        DoubleClickEntry(main.List1, 0);
+    main.ID3v2Name->trigger();
+    return Form6::instance();
+}
+
+} // namespace
+
+class Form6Test : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { frmMessage::unload(); }
+
+    void controlsAsStated_data() {
+        AddControlColumns();
+        QTest::newRow("Label1")
+            << "Label1"
+            << "Hiermit erhalten alle Dateien der Dateiliste im Hauptfenster einen ID3v1-Tag mit "
+               "Titel, Künstler, Album, Jahr, Kommentar und Musikrichtung aus ihrem ID3v2-Tag, den "
+               "die meisten Player anzeigen. Dateien ohne lesbaren ID3v2-Tag bleiben unverändert, "
+               "der ID3v2-Tag selbst wird nie geändert. Wird während der Bearbeitung auf Abbruch "
+               "geklickt, so stoppt das Programm nach der aktuellen Datei."
+            << QRect(8, 8, 345, 89) << "";
+        QTest::newRow("Check1") << "Check1"
+                                << "Vorhandene ID3v1-Tags überschreiben" << QRect(16, 104, 337, 17)
+                                << "Bestimmt, ob bereits vorhandene ID3v1-Tags ersetzt werden "
+                                   "sollen.";
+        QTest::newRow("Command1") << "Command1"
+                                  << "Starten" << QRect(16, 136, 161, 33)
+                                  << "Erstellt zu jeder Datei der Dateiliste im Hauptfenster einen "
+                                     "ID3v1-Tag aus ihrem ID3v2-Tag.";
+        QTest::newRow("Command2")
+            << "Command2"
+            << "Abbruch" << QRect(184, 136, 161, 33)
+            << "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.";
+    }
+
+    void controlsAsStated() { VerifyControl(OpenForm6({})); }
+
+    // Centred over the disabled main window, clear of its logo and progress texts.
+    void window() {
+        Form6& window = OpenForm6({});
+        const Form1& main = Form1::instance();
+        QCOMPARE(window.windowTitle(), QString("Tagwerk: ID3v1-Tags aus ID3v2-Tags erzeugen"));
+        QCOMPARE(window.size(), QSize(361, 177));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(!main.isEnabled() && main.isVisible());
+        QCOMPARE(window.frameGeometry().center(), main.frameGeometry().center());
+        const QWidget* const progressParts[] = {main.Image2, main.Label13, main.Label15};
+        for (const QWidget* progress : progressParts) {
+            const QRect shown(progress->mapToGlobal(QPoint()), progress->size());
+            QVERIFY(!window.frameGeometry().intersects(shown));
+        }
+        QCOMPARE(window.Check1->nextInFocusChain(), window.Command1);
+        QCOMPARE(window.Command1->nextInFocusChain(), window.Command2);
+    }
+
+    // Written (appended, or over a trailer with Check1), left alone (a
+    // trailer without Check1), no ID3v2 tag, failed (read-only, vanished):
+    // each file moves the bar, the summary counts them.
+    void runOverTheList_data() {
+        QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("Check1 off") << false
+                                    << "Auftrag ausgeführt. Es wurden  1 ID3v1-Tags geschrieben. "
+                                       "Es traten bei  2 Dateien Fehler auf. Außerdem enthielten  "
+                                       "1 Dateien bereits einen ID3v1-Tag (wurde nicht geändert) "
+                                       "und  1 Dateien keinen lesbaren ID3v2-Tag.";
+        QTest::newRow("Check1 on") << true
+                                   << "Auftrag ausgeführt. Es wurden  2 ID3v1-Tags geschrieben. Es "
+                                      "traten bei  2 Dateien Fehler auf. Außerdem enthielten  0 "
+                                      "Dateien bereits einen ID3v1-Tag (wurde nicht geändert) und  "
+                                      "1 Dateien keinen lesbaren ID3v2-Tag.";
+    }
+
+    void runOverTheList() {
+        QFETCH(bool, overwrite);
+        QFETCH(QString, summary);
+        QTemporaryDir dir;
+        const QStringList paths{dir.filePath("neu.mp3"), dir.filePath("mit-tag.mp3"),
+                                dir.filePath("ohne-v2.mp3"), dir.filePath("geschuetzt.mp3"),
+                                dir.filePath("fehlt.mp3")};
+        const QByteArray v24 = Id3v2Bytes(4, kId3v2Song) + Payload(500);
+        const QList<QByteArray> before{kStart, v24 + kTagged, Payload(900) + kTagged, kStart};
+        for (int i = 0; i < before.size(); ++i)
+            WriteBytes(paths[i], before[i]);
+        QVERIFY(QFile::setPermissions(paths[3], QFile::ReadOwner));
+        Form6& window = OpenForm6(paths);
+        window.Check1->setChecked(overwrite);
+        ProgressRecorder recorder(Form1::instance());
+        {
+            OrdinaryUser user({dir.path(), paths[0], paths[1], paths[2], paths[3]});
+            window.Command1->click();
+        }
+        QList<int> widths;
+        for (const ProgressState& state : recorder.stop())
+            widths << state.width;
+        QCOMPARE(widths, (QList<int>{65, 131, 197, 263, 329}));
+        QCOMPARE(ShownNotice(), summary);
+        const QByteArray trailer = Id3v1Trailer(kId3v2Song);
+        const QList<QByteArray> after{kStart + trailer, overwrite ? v24 + trailer : before[1],
+                                      before[2], before[3]};
+        for (int i = 0; i < after.size(); ++i)
+            QCOMPARE(ReadBytes(paths[i]), after[i]);
+        QVERIFY(!QFile::exists(paths[4]));
+        const Form1& main = Form1::instance();
+        QVERIFY(main.isEnabled() && main.Label13->isHidden() && Form6::instance().isHidden());
+        QCOMPARE(main.Image1->width(), 329);
+        QVERIFY(main.Label17->isVisible()); // the open file's notice is back
+    }
+
+    // Leaving the window stops a run after the file at hand, keeping the
+    // main window disabled and its notice hidden until then, and without a
+    // run just enables the main window; the next opening finds the same
+    // window with Check1 as it was.
+    void leaving_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("duringRun");
+        for (const char* how : {"Abbruch", "close box", "Escape"}) {
+            QTest::addRow("%s during a run", how) << how << true;
+            QTest::addRow("%s without a run", how) << how << false;
+        }
+    }
+
+    void leaving() {
+        QFETCH(QString, how);
+        QFETCH(bool, duringRun);
+        QTemporaryDir dir;
+        const QStringList paths{dir.filePath("1.mp3"), dir.filePath("2.mp3")};
+        for (const QString& path : paths)
+            WriteBytes(path, kStart);
+        Form6& window = OpenForm6(paths);
+        window.Check1->setChecked(duringRun);
+        const Form1& main = Form1::instance();
+        bool mainUsableDuringRun = true;
+        const auto leave = [&] {
+            if (how == "close box")
+                window.close();
+            else if (how == "Escape")
+                QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+            else
+                Click(window.Command2);
+            mainUsableDuringRun = main.isEnabled() || main.Label17->isVisible();
+        };
+        if (duringRun) {
+            QTimer::singleShot(0, &window, leave);
+            window.Command1->click();
+            QVERIFY(!mainUsableDuringRun);
+            QCOMPARE(ShownNotice(),
+                     "Auftrag abgebrochen. Es wurden  1 ID3v1-Tags geschrieben. Es traten bei  0 "
+                     "Dateien Fehler auf. Außerdem enthielten  0 Dateien bereits einen ID3v1-Tag "
+                     "(wurde nicht geändert) und  0 Dateien keinen lesbaren ID3v2-Tag.");
+        } else {
+            leave();
+        }
+        QCOMPARE(ReadBytes(paths[0]), kStart + (duringRun ? Id3v1Trailer(kId3v2Song) : ""));
+        QCOMPARE(ReadBytes(paths[1]), kStart);
+        QVERIFY(main.isEnabled() && main.Label13->isHidden() && window.isHidden());
+        Form1::instance().ID3v2Name->trigger();
+        QCOMPARE(&Form6::instance(), &window);
+        QCOMPARE(window.Check1->isChecked(), duringRun);
+    }
+};
+
+QTEST_MAIN(Form6Test)
+#include "tst_form6.moc"
