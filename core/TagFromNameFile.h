@@ -7,6 +7,7 @@
 #include "core/FileError.h"
 #include "core/TagTrailer.h"
 
+#include <cstdint>
 #include <string>
 
 namespace tagwerk {
@@ -27,5 +28,15 @@ struct TagFromNameResult {
 // appends it. A failed write leaves no partial trailer behind.
 TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record,
                                    bool overwrite);
+
+// What WriteTagFromName would do, found out by reading the file only:
+// `written` means it would write. A file that could not be written fails
+// there but not here.
+TagFromNameResult PreviewTagFromName(const std::string& path, bool overwrite);
+
+// The summary of a run over many files (UTF-8): how many failed, and how many
+// were left alone because they had a trailer, each count with a blank in
+// front; the second sentence only when some were left alone.
+std::string TagFromNameSummary(std::int64_t failed, std::int64_t leftAlone);
 
 } // namespace tagwerk

@@ -30,13 +30,18 @@ ReadResult ReadTagTrailer(const std::string& path) {
 }
 
 WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record) {
+    return UpdateTagTrailer(path, [&record](const std::optional<TagRecord>&) { return record; });
+}
+
+WriteResult UpdateTagTrailer(const std::string& path, const TrailerChange& change) {
     OpenResult opened = OpenForWriting(path);
     FileError error = opened.error;
     if (error == FileError::none) {
         FindResult found = FindTagTrailer(opened.file, opened.length);
         error = found.error;
         if (error == FileError::none) {
-            const TagTrailer trailer = EncodeTagTrailer(record);
+            const TagTrailer trailer = EncodeTagTrailer(change(
+                found.found ? std::optional(DecodeTagTrailer(found.trailer)) : std::nullopt));
             error = found.found
                         ? OverwriteTrailer(opened.file, opened.length, trailer, found.trailer)
                         : AppendTrailer(opened.file, opened.length, trailer);
