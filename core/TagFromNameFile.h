@@ -8,6 +8,7 @@
 #include "core/TagTrailer.h"
 #include "core/TrailerChange.h"
 
+#include <cstdint>
 #include <string>
 
 namespace tagwerk {
@@ -29,5 +30,15 @@ struct TagFromNameResult {
 // if any, hears of the change before it is made.
 TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record, bool overwrite,
                                    TrailerChangeObserver* observer = nullptr);
+
+// What WriteTagFromName would do, found out by reading the file only:
+// `written` means it would write. A file that could not be written fails
+// there but not here.
+TagFromNameResult PreviewTagFromName(const std::string& path, bool overwrite);
+
+// The summary of a run over many files (UTF-8): how many failed, and how many
+// were left alone because they had a trailer, each count with a blank in
+// front; the second sentence only when some were left alone.
+std::string TagFromNameSummary(std::int64_t failed, std::int64_t leftAlone);
 
 } // namespace tagwerk

@@ -31,6 +31,12 @@ ReadResult ReadTagTrailer(const std::string& path) {
 
 WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record,
                             TrailerChangeObserver* observer) {
+    return UpdateTagTrailer(
+        path, [&record](const std::optional<TagRecord>&) { return record; }, observer);
+}
+
+WriteResult UpdateTagTrailer(const std::string& path, const TrailerChange& change,
+                             TrailerChangeObserver* observer) {
     OpenResult opened = OpenForWriting(path);
     if (opened.error != FileError::none) {
         return {WriteOutcome::error, opened.error};
@@ -39,7 +45,8 @@ WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record,
     if (found.error != FileError::none) {
         return {WriteOutcome::error, found.error};
     }
-    const TagTrailer trailer = EncodeTagTrailer(record);
+    const TagTrailer trailer = EncodeTagTrailer(
+        change(found.found ? std::optional(DecodeTagTrailer(found.trailer)) : std::nullopt));
     if (observer) {
         const FileStateResult before = ReadFileState(opened.file, opened.length);
         if (before.error != FileError::none) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tagwerk {
@@ -44,6 +45,14 @@ struct WriteResult {
 };
 WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record,
                             TrailerChangeObserver* observer = nullptr);
+
+// Writes what `change` makes of the record of the trailer the file ends in
+// (none when it has no trailer), as WriteTagTrailer does. Reading and writing
+// go through one open file, so that the change rests on the trailer it
+// replaces.
+using TrailerChange = std::function<TagRecord(const std::optional<TagRecord>& old)>;
+WriteResult UpdateTagTrailer(const std::string& path, const TrailerChange& change,
+                             TrailerChangeObserver* observer = nullptr);
 
 // Progress of a removal: called with the 1-based position p of the first byte
 // of each 100-byte block copied (p = 1, 101, 201, ...), then of each single

@@ -58,6 +58,9 @@ TEST_P(TagFromNamePlacement, TrailerGoesWhereItBelongs) {
     TempDir dir;
     const std::string path = dir.file("Band - Lied.mp3");
     WriteFileBytes(path, c.content);
+    const TagFromNameResult preview = PreviewTagFromName(path, c.overwrite);
+    EXPECT_EQ(preview.outcome, c.outcome);
+    EXPECT_EQ(ReadFileBytes(path), c.content);
     const TagFromNameResult result = WriteTagFromName(path, kRecord, c.overwrite);
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(result.error, FileError::none);
@@ -95,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(TagFromNameFailures, MissingFileIsNotCreatedAndADirectoryIsNoFile) {
     TempDir dir;
     EXPECT_EQ(WriteTagFromName(dir.file("fehlt.mp3"), kRecord, true).error, FileError::notFound);
+    EXPECT_EQ(PreviewTagFromName(dir.file("fehlt.mp3"), true).error, FileError::notFound);
     ASSERT_EQ(::mkdir(dir.file("ordner.mp3").c_str(), 0755), 0);
     const TagFromNameResult directory = WriteTagFromName(dir.file("ordner.mp3"), kRecord, true);
     EXPECT_EQ(directory.outcome, TagFromNameOutcome::failed);
@@ -137,6 +141,13 @@ TEST(TagFromNameFailures, PartialAppendIsCutBack) {
     EXPECT_EQ(result.outcome, TagFromNameOutcome::failed);
     EXPECT_EQ(result.error, FileError::diskFull);
     EXPECT_EQ(ReadFileBytes(path), kPlain);
+}
+
+TEST(TagFromNameSummary, CountsWithABlankInFrontAndTheSecondSentenceOnlyForFilesLeftAlone) {
+    EXPECT_EQ(TagFromNameSummary(0, 0), "Auftrag ausgeführt. Es traten bei  0 Dateien Fehler auf.");
+    EXPECT_EQ(TagFromNameSummary(2, 3),
+              "Auftrag ausgeführt. Es traten bei  2 Dateien Fehler auf. Außerdem enthielten  3 "
+              "Dateien bereits einen ID3-Tag (wurde nicht geändert).");
 }
 
 } // namespace

@@ -104,6 +104,26 @@ TEST(WriteTagTrailer, OverwritesTheTrailerOrAppendsOne) {
     }
 }
 
+TEST(UpdateTagTrailer, TheChangeSeesTheRecordOfTheTrailerItReplaces) {
+    const Bytes payload = PatternBytes(1000);
+    TempDir dir;
+    const std::string path = dir.file("a.mp3");
+    for (const bool tagged : {false, true}) {
+        SCOPED_TRACE(tagged);
+        WriteFileBytes(path, tagged ? Concat(payload, ToBytes(EncodeTagTrailer(SampleRecord())))
+                                    : payload);
+        const WriteResult result = UpdateTagTrailer(path, [](std::optional<TagRecord> old) {
+            TagRecord changed = old.value_or(TagRecord{"", "", "", "", "ohne", 0});
+            changed.title = "Neu";
+            return changed;
+        });
+        EXPECT_EQ(result.outcome, WriteOutcome::written);
+        TagRecord expected = tagged ? SampleRecord() : TagRecord{"", "", "", "", "ohne", 0};
+        expected.title = "Neu";
+        EXPECT_EQ(ReadFileBytes(path), Concat(payload, ToBytes(EncodeTagTrailer(expected))));
+    }
+}
+
 TEST(BlankTagTrailer, BlanksOnlyAnExistingTrailer) {
     const Bytes payload = PatternBytes(777);
     const Bytes trailer = ToBytes(EncodeTagTrailer(SampleRecord()));

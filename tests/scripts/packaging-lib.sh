@@ -8,7 +8,9 @@ fail() {
 
 build_dir=${1:?build folder expected as first argument}
 source_dir=${TAGWERK_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-[ -x "$build_dir/app/tagwerk" ] || fail "$build_dir/app/tagwerk is not built"
+for program in app/tagwerk cli/tagwerk-cli; do
+  [ -x "$build_dir/$program" ] || fail "$build_dir/$program is not built"
+done
 
 # The reverse-domain name the build was configured with.
 app_id=$(sed -n 's/^TAGWERK_APP_ID:STRING=//p' "$build_dir/CMakeCache.txt")
@@ -20,6 +22,8 @@ icon_sizes=(16 22 24 32 48 64 128 256)
 expected_files() {
   {
     echo bin/tagwerk
+    echo bin/tagwerk-cli
+    echo share/man/man1/tagwerk-cli.1.gz
     echo share/applications/tagwerk.desktop
     echo "share/metainfo/$app_id.metainfo.xml"
     for size in "${icon_sizes[@]}"; do

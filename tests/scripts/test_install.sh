@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# An installation into an empty prefix holds exactly the program, its menu
-# entry, its metadata and its icons, and each of them is valid.
+# An installation into an empty prefix holds exactly the programs, the
+# command line's manual page, the menu entry, its metadata and its icons, and
+# each of them is valid.
 set -euo pipefail
 source "$(dirname "$0")/packaging-lib.sh"
 
@@ -11,6 +12,14 @@ actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C s
 diff -u <(expected_files) <(echo "$actual") || fail "installed files differ (- expected, + installed)"
 
 [ -x "$prefix/bin/tagwerk" ] || fail "bin/tagwerk is not executable"
+"$prefix/bin/tagwerk-cli" --help | grep -q '^Aufruf: tagwerk-cli' || fail "tagwerk-cli --help"
+
+# The manual page renders without a warning, and its name line reads as
+# "tagwerk-cli - ..." for the whatis database.
+manual=$prefix/share/man/man1/tagwerk-cli.1.gz
+warnings=$(MANWIDTH=80 man --warnings -l "$manual" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "manual page warnings: $warnings"
+lexgrog "$manual" | grep -q ': "tagwerk-cli - ' || fail "manual page name line: $(lexgrog "$manual")"
 
 for size in "${icon_sizes[@]}"; do
   icon=$prefix/share/icons/hicolor/${size}x$size/apps/tagwerk.png

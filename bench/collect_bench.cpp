@@ -1,0 +1,87 @@
+// Collecting a tree of 100,000 MP3 files (100 folders of 1,000) in the order
+// the selection windows list them, against a bare walk with readdir that
+// only gathers the paths, unsorted.
+#include "collect/Mp3Files.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kFolders = 100;
+constexpr int kFilesPerFolder = 1000;
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Names with capitals and umlauts, so the collation has work to do.
+std::string MakeTree() {
+    std::string root = (fs::temp_directory_path() / "tagwerk-bench-XXXXXX").string();
+    if (::mkdtemp(root.data()) == nullptr) {
+        std::perror("mkdtemp");
+        std::exit(1);
+    }
+    const char* const words[] = {"Über", "alle", "Bäume", "Lied", "ölig", "Zugabe"};
+    for (int folder = 0; folder < kFolders; ++folder) {
+        const std::string path = root + "/" + words[folder % 6] + std::to_string(folder);
+        fs::create_directory(path);
+        for (int file = 0; file < kFilesPerFolder; ++file)
+            std::ofstream(path + "/" + words[file % 6] + " - " + std::to_string(file) + ".mp3");
+    }
+    return root;
+}
+
+void BareWalk(const std::string& folder, std::vector<std::string>& paths) {
+    DIR* entries = ::opendir(folder.c_str());
+    while (const dirent* entry = ::readdir(entries)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        if (entry->d_type == DT_DIR)
+            BareWalk(folder + "/" + entry->d_name, paths);
+        else
+            paths.push_back(folder + "/" + entry->d_name);
+    }
+    ::closedir(entries);
+}
+
+void BM_CollectTree(benchmark::State& state) {
+    const std::string root = MakeTree();
+    double collectSeconds = 0;
+    double bareSeconds = 0;
+    for (auto _ : state) {
+        Clock::time_point start = Clock::now();
+        const tagwerk::CollectedFiles collected = tagwerk::Mp3FilesOf(root);
+        const double seconds = SecondsSince(start);
+        collectSeconds += seconds;
+        state.SetIterationTime(seconds);
+        if (collected.files.size() != kFolders * kFilesPerFolder) {
+            state.SkipWithError("files missing");
+            break;
+        }
+        start = Clock::now();
+        std::vector<std::string> paths;
+        BareWalk(root, paths);
+        benchmark::DoNotOptimize(paths.data());
+        bareSeconds += SecondsSince(start);
+    }
+    state.counters["collect_ms"] = collectSeconds * 1000 / double(state.iterations());
+    state.counters["bare_ms"] = bareSeconds * 1000 / double(state.iterations());
+    state.counters["ratio"] = collectSeconds / bareSeconds;
+    fs::remove_all(root);
+}
+BENCHMARK(BM_CollectTree)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

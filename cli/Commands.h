@@ -1,0 +1,33 @@
+#pragma once
+// The work of each subcommand over its files. Failures go to the report;
+// what the commands print goes to standard output.
+#include "cli/Report.h"
+#include "core/TagTrailer.h"
+#include "pattern/Dateinamenaufbau.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tagwerk {
+
+using Files = std::vector<std::string>;
+
+// The fields `set` writes, as Windows-1252 bytes within their widths, in the
+// order title, artist, album, year, comment; fields not given stay as they are.
+struct FieldValues {
+    std::array<std::optional<std::string>, 5> texts;
+    std::optional<GenreCode> genre;
+};
+
+void Show(const Files& files, bool json, Report& report);
+void Set(const Files& files, const FieldValues& fields, bool dryRun, Report& report);
+void Remove(const Files& files, bool dryRun, Report& report);
+void Blank(const Files& files, bool dryRun, Report& report);
+void FromNames(const Files& files, const Dateinamenaufbau& pattern, const FixedValues& fixed,
+               bool overwrite, bool dryRun, Report& report);
+void FromV2(const Files& files, bool overwrite, bool dryRun, Report& report);
+void Genres();
+
+} // namespace tagwerk

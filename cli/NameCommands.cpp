@@ -1,0 +1,85 @@
+#include "cli/Commands.h"
+#include "cli/RecordText.h"
+#include "cli/Text.h"
+#include "core/FileErrorReason.h"
+#include "core/TagFromNameFile.h"
+#include "core/TrailerFile.h"
+#include "id3v2/Id3v2Reading.h"
+
+namespace tagwerk {
+
+namespace {
+
+// Gives one file a trailer from another source than the editor, by the
+// rules of the tags-from-names window; counts the files left alone.
+class TrailerFromSource {
+public:
+    TrailerFromSource(bool overwrite, bool dryRun, Report& report)
+        : overwrite_(overwrite), dryRun_(dryRun), report_(report) {}
+
+    void write(const std::string& file, const TagRecord& record) {
+        const TagFromNameResult result = dryRun_ ? PreviewTagFromName(file, overwrite_)
+                                                 : WriteTagFromName(file, record, overwrite_);
+        switch (result.outcome) {
+        case TagFromNameOutcome::written:
+            if (dryRun_)
+                Print(file + ": würde diesen ID3-Tag schreiben:\n" + RecordLines(record));
+            break;
+        case TagFromNameOutcome::leftAlone:
+            ++leftAlone_;
+            if (dryRun_)
+                WriteLine(stdout, file + ": hat bereits einen ID3-Tag, bleibt unverändert");
+            break;
+        case TagFromNameOutcome::tooShort:
+            report_.failed(file, "Die Datei ist kürzer als ein ID3-Tag (128 Bytes).");
+            break;
+        case TagFromNameOutcome::failed:
+            report_.failed(file, FileErrorReason(result.error));
+            break;
+        }
+    }
+
+    // The window's summary; a trial run has done nothing to sum up.
+    void finish() const {
+        if (!dryRun_)
+            WriteLine(stdout, TagFromNameSummary(report_.failures(), leftAlone_));
+    }
+
+private:
+    const bool overwrite_;
+    const bool dryRun_;
+    Report& report_;
+    std::int64_t leftAlone_ = 0;
+};
+
+} // namespace
+
+void FromNames(const Files& files, const Dateinamenaufbau& pattern, const FixedValues& fixed,
+               bool overwrite, bool dryRun, Report& report) {
+    TrailerFromSource source(overwrite, dryRun, report);
+    for (const std::string& file : files) {
+        if (const auto record = RecordFromFileName(pattern, Utf16FromUtf8(file), fixed))
+            source.write(file, *record);
+        else
+            report.failed(file, "Der Dateiname passt nicht zum Dateinamenaufbau.");
+    }
+    source.finish();
+}
+
+void FromV2(const Files& files, bool overwrite, bool dryRun, Report& report) {
+    TrailerFromSource source(overwrite, dryRun, report);
+    for (const std::string& file : files) {
+        if (const auto tag = ReadId3v2Tag(file)) {
+            source.write(file, tag->record);
+            continue;
+        }
+        // The reading says only that there is no tag; the trailer's tells why.
+        const ReadResult probe = ReadTagTrailer(file);
+        report.failed(file, probe.outcome == ReadOutcome::error
+                                ? FileErrorReason(probe.error)
+                                : "Die Datei beginnt nicht mit einem lesbaren ID3v2-Tag.");
+    }
+    source.finish();
+}
+
+} // namespace tagwerk

@@ -1,0 +1,82 @@
+#include "cli/Commands.h"
+#include "cli/RecordText.h"
+#include "core/FileErrorReason.h"
+#include "core/TrailerFile.h"
+
+namespace tagwerk {
+
+namespace {
+
+TagRecord Changed(const std::optional<TagRecord>& old, const FieldValues& fields) {
+    TagRecord record = old.value_or(TagRecord{});
+    std::string* const texts[] = {&record.title, &record.artist, &record.album, &record.year,
+                                  &record.comment};
+    for (std::size_t i = 0; i < fields.texts.size(); ++i)
+        if (fields.texts[i])
+            *texts[i] = *fields.texts[i];
+    if (fields.genre)
+        record.genre = *fields.genre;
+    return record;
+}
+
+// What a removal or blanking would do, told without touching the file.
+void PreviewOnTrailer(const std::string& file, const char* action, Report& report) {
+    const ReadResult read = ReadTagTrailer(file);
+    if (read.outcome == ReadOutcome::error)
+        report.failed(file, FileErrorReason(read.error));
+    else if (read.outcome == ReadOutcome::noTrailer)
+        WriteLine(stdout, file + ": hat keinen ID3-Tag, bleibt unverändert");
+    else
+        WriteLine(stdout, file + ": würde den ID3-Tag " + action);
+}
+
+} // namespace
+
+void Set(const Files& files, const FieldValues& fields, bool dryRun, Report& report) {
+    for (const std::string& file : files) {
+        if (dryRun) {
+            const ReadResult read = ReadTagTrailer(file);
+            if (read.outcome == ReadOutcome::error) {
+                report.failed(file, FileErrorReason(read.error));
+                continue;
+            }
+            const std::optional<TagRecord> old = read.outcome == ReadOutcome::trailerFound
+                                                     ? std::optional(read.record)
+                                                     : std::nullopt;
+            Print(file + ": würde diesen ID3-Tag schreiben:\n" + RecordLines(Changed(old, fields)));
+            continue;
+        }
+        const WriteResult written = UpdateTagTrailer(
+            file, [&fields](const std::optional<TagRecord>& old) { return Changed(old, fields); });
+        if (written.outcome == WriteOutcome::error)
+            report.failed(file, FileErrorReason(written.error));
+    }
+}
+
+void Remove(const Files& files, bool dryRun, Report& report) {
+    for (const std::string& file : files) {
+        if (dryRun) {
+            PreviewOnTrailer(file, "entfernen", report);
+            continue;
+        }
+        const std::size_t nameStart = file.rfind('/') + 1; // 0 without a folder
+        const RemoveResult removed =
+            RemoveTagTrailer(file.substr(0, nameStart), file.substr(nameStart), {});
+        if (removed.outcome == RemoveOutcome::failed)
+            report.failed(file, FileErrorReason(removed.error));
+    }
+}
+
+void Blank(const Files& files, bool dryRun, Report& report) {
+    for (const std::string& file : files) {
+        if (dryRun) {
+            PreviewOnTrailer(file, "leeren", report);
+            continue;
+        }
+        const BlankResult blanked = BlankTagTrailer(file);
+        if (blanked.outcome == BlankOutcome::error)
+            report.failed(file, FileErrorReason(blanked.error));
+    }
+}
+
+} // namespace tagwerk

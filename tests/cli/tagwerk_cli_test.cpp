@@ -1,0 +1,294 @@
+// The built tagwerk-cli on a folder of files: one table of command lines with
+// their exit status, output, error lines and the files they change; and its
+// JSON against mutagen's reading of the same trailers.
+#include "core/TagTrailer.h"
+#include "support/Command.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace tagwerk {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using test::Bytes;
+using test::Concat;
+using test::PatternBytes;
+using test::Quote;
+using test::TempDir;
+using Names = std::vector<std::string>;
+
+std::string Cli() {
+    const char* cli = std::getenv("TAGWERK_CLI");
+    return cli != nullptr ? cli : "tagwerk-cli";
+}
+
+Bytes Trailer(const TagRecord& record) {
+    const TagTrailer trailer = EncodeTagTrailer(record);
+    return Bytes(trailer.begin(), trailer.end());
+}
+
+// A minimal ID3v2.3 tag at the start: title and artist in ISO-8859-1.
+Bytes Id3v2Start() {
+    std::string frames;
+    for (auto [id, text] : {std::pair{"TIT2", "Aus V2"s}, std::pair{"TPE1", "Zweite"s}})
+        frames += id + "\0\0\0"s + char(text.size() + 1) + "\0\0\0"s + text;
+    const std::string tag = "ID3\x03\0\0\0\0\0"s + char(frames.size()) + frames;
+    return Bytes(tag.begin(), tag.end());
+}
+
+const TagRecord kTagged{"Lied", "Band", "Album", "1999", "Kommentar", 17};
+
+// Every case starts from these files, all last changed in 2001.
+const std::map<std::string, Bytes>& SceneFiles() {
+    static const std::map<std::string, Bytes> files{
+        {"plain.mp3", PatternBytes(1000)},
+        {"tagged.mp3", Concat(PatternBytes(1000), Trailer(kTagged))},
+        {"Band - Lied.mp3", PatternBytes(1000)},
+        {"Alt - Lied.mp3", Concat(PatternBytes(1000), Trailer(kTagged))},
+        {"Kurz - Stück.mp3", PatternBytes(50)},
+        {"v2.mp3", Concat(Id3v2Start(), PatternBytes(1000))},
+        {"ordner/b.mp3", PatternBytes(1000)},
+        {"ordner/A.mp3", Concat(PatternBytes(1000), Trailer(kTagged))},
+    };
+    return files;
+}
+
+// Each file's bytes and time of change.
+using Snapshot = std::map<std::string, std::pair<Bytes, fs::file_time_type>>;
+
+Snapshot Take(const TempDir& dir) {
+    Snapshot snapshot;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+        if (entry.is_regular_file())
+            snapshot[entry.path().string().substr(dir.path().size())] = {
+                test::ReadFileBytes(entry.path()), entry.last_write_time()};
+    return snapshot;
+}
+
+struct Scene {
+    TempDir dir;
+    TempDir scratch; // for what is not part of the scene
+    Snapshot before;
+
+    Scene() {
+        fs::create_directory(dir.file("ordner"));
+        const auto yearAgo = fs::file_time_type::clock::now() - std::chrono::hours(24 * 365);
+        for (const auto& [name, bytes] : SceneFiles()) {
+            test::WriteFileBytes(dir.file(name), bytes);
+            fs::last_write_time(dir.file(name), yearAgo);
+        }
+        before = Take(dir);
+    }
+
+    struct Result {
+        int status;
+        std::string out, err;
+    };
+    // The command line after "tagwerk-cli", as the shell reads it, in the
+    // folder; further commands in it call the program as "$CLI".
+    Result run(const std::string& arguments) const {
+        const std::string err = scratch.file("err");
+        const auto result = test::RunCommand("cd " + Quote(dir.path()) + " && CLI=" + Quote(Cli()) +
+                                             " && { \"$CLI\" " + arguments + "; } 2>" + Quote(err));
+        std::stringstream text;
+        text << std::ifstream(err).rdbuf();
+        return {WIFEXITED(result.status) ? WEXITSTATUS(result.status) : -1, result.output,
+                text.str()};
+    }
+
+    Names changed() const {
+        Names names;
+        for (const auto& [name, state] : Take(dir))
+            if (!before.contains(name) || before.at(name) != state)
+                names.push_back(name);
+        return names;
+    }
+};
+
+// The lines `show` prints for a file; fields in the order of the trailer.
+std::string Shown(const std::string& path, const std::array<const char*, 6>& fields) {
+    const char* const labels[] = {"Titel:        ", "Künstler:     ", "Album:        ",
+                                  "Jahr:         ", "Kommentar:    ", "Musikrichtung:"};
+    std::string text = path.empty() ? "" : path + "\n";
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        text += "  "s + labels[i] + " " + fields[i] + "\n";
+    return text;
+}
+const std::array<const char*, 6> kTaggedShown{"Lied", "Band",      "Album",
+                                              "1999", "Kommentar", "Rock (17)"};
+
+struct CommandCase {
+    const char* name;
+    std::string arguments;
+    int status;
+    std::string out;
+    std::string err = "";
+    Names changed = {};
+    std::string shownAfter = ""; // `show` of the changed files afterwards
+};
+
+CommandCase Usage(const char* name, const std::string& arguments, const std::string& message,
+                  const std::string& command) {
+    return {name, arguments, 2, "",
+            "tagwerk-cli: " + message + "\nHilfe: tagwerk-cli " + command + "--help\n"};
+}
+
+const std::string kPattern = R"(--pattern='2," - ",1,".mp3"')";
+const std::string kNotFound = ": Die Datei oder ihr Verzeichnis ist nicht vorhanden.\n";
+const std::string kNoTrailer = "\n  Kein ID3-Tag\n";
+const char* const kNoGenreShown = "(keine Zuordnung)";
+
+// clang-format off
+const CommandCase kCommandCases[] = {
+    {"ShowTellsEachFileItsTagOrNone", "show tagged.mp3 plain.mp3", 0,
+     Shown("tagged.mp3", kTaggedShown) + "plain.mp3" + kNoTrailer},
+    {"ShowNamesEachPathItCannotRead", "show fehlt.mp3 ordner plain.mp3", 1, "plain.mp3" + kNoTrailer,
+     "tagwerk-cli: fehlt.mp3" + kNotFound +
+     "tagwerk-cli: ordner: Der Pfad bezeichnet keine gewöhnliche Datei.\n"},
+    {"RecursiveGivesTheFolderFilesInOrder", "show -r ordner fehlt", 1,
+     Shown("ordner/A.mp3", kTaggedShown) + "ordner/b.mp3" + kNoTrailer, "tagwerk-cli: fehlt" + kNotFound},
+    {"SetWritesTheGivenFieldsAndKeepsTheOthers", "set --title=Neu --genre=jazz tagged.mp3 plain.mp3",
+     0, "", "", {"plain.mp3", "tagged.mp3"},
+     Shown("plain.mp3", {"Neu", "", "", "", "", "Jazz (8)"}) +
+     Shown("tagged.mp3", {"Neu", "Band", "Album", "1999", "Kommentar", "Jazz (8)"})},
+    {"AnEmptyValueEmptiesAFieldAndAGenreMayBeACode", "set --comment= --genre=200 tagged.mp3", 0,
+     "", "", {"tagged.mp3"},
+     Shown("tagged.mp3", {"Lied", "Band", "Album", "1999", "", "ohne Namen (200)"})},
+    {"TextBecomesWindows1252AndLongValuesAreCutWithAWarning",
+     "set --title=Äöü€ --artist='U\xcc\x88" "ber' --year=19999 plain.mp3", 0, "",
+     "tagwerk-cli: Warnung: --year hat mehr als 4 Zeichen und wird gekürzt auf „1999“.\n",
+     {"plain.mp3"}, Shown("plain.mp3", {"Äöü€", "Über", "", "1999", "", kNoGenreShown})},
+    Usage("ACharacterTheCodePageLacksIsAUsageError", "set --title=Łódź tagged.mp3 plain.mp3",
+          "Das Zeichen „Ł“ (U+0141) in --title gibt es in Windows-1252 nicht; mit --replace "
+          "wird es zu „?“.", "set "),
+    {"ReplaceMakesEachLackingCharacterOneQuestionMark", "set --replace --title=Łódź😀 plain.mp3", 0,
+     "", "", {"plain.mp3"}, Shown("plain.mp3", {"?ód??", "", "", "", "", kNoGenreShown})},
+    {"MissingFileIsNamedAndNotCreated", "set --title=x fehlt.mp3 plain.mp3", 1, "",
+     "tagwerk-cli: fehlt.mp3" + kNotFound, {"plain.mp3"},
+     Shown("plain.mp3", {"x", "", "", "", "", kNoGenreShown})},
+    Usage("ValueThatIsNotUtf8", "set --title=\"$(printf 'A\\377')\" plain.mp3",
+          "Der Wert von --title ist kein gültiges UTF-8.", "set "),
+    Usage("UnknownGenre", "set --genre=Polka2 plain.mp3",
+          "Die Musikrichtung „Polka2“ gibt es nicht; tagwerk-cli genres zeigt alle.", "set "),
+    Usage("SetWithoutField", "set plain.mp3", "set braucht mindestens ein Feld, etwa --title.", "set "),
+    Usage("NoPath", "show", "Keine Datei angegeben.", "show "),
+    Usage("NoCommand", "", "Kein Befehl angegeben.", ""),
+    Usage("UnknownOption", "show --jsn plain.mp3", "Unbekannte Angabe: --jsn", "show "),
+    Usage("OptionWithoutValue", "set plain.mp3 --title", "Der Angabe --title fehlt ihr Wert.", "set "),
+    Usage("FromNamesWithoutPattern", "from-names plain.mp3", "from-names braucht --pattern.",
+          "from-names "),
+    {"DryRunTellsWhatSetWouldWrite", "set --dry-run --title=Neu tagged.mp3", 0,
+     "tagged.mp3: würde diesen ID3-Tag schreiben:\n" +
+     Shown("", {"Neu", "Band", "Album", "1999", "Kommentar", "Rock (17)"})},
+    {"RemoveCutsTheTrailerOff", "remove tagged.mp3 plain.mp3", 0, "", "", {"tagged.mp3"},
+     "tagged.mp3" + kNoTrailer},
+    {"DryRunTellsWhatRemoveAndBlankWouldDo",
+     "remove --dry-run tagged.mp3 plain.mp3 && \"$CLI\" blank --dry-run tagged.mp3", 0,
+     "tagged.mp3: würde den ID3-Tag entfernen\nplain.mp3: hat keinen ID3-Tag, bleibt unverändert\n"
+     "tagged.mp3: würde den ID3-Tag leeren\n"},
+    {"BlankEmptiesAnExistingTrailerOnly", "blank tagged.mp3 plain.mp3", 0, "", "", {"tagged.mp3"},
+     Shown("tagged.mp3", {"", "", "", "", "", kNoGenreShown})},
+    {"FromNamesCountsAsTheWindow", "from-names " + kPattern + " --year=2001 'Band - Lied.mp3' "
+     "'Alt - Lied.mp3' 'Kurz - Stück.mp3' plain.mp3", 1,
+     "Auftrag ausgeführt. Es traten bei  2 Dateien Fehler auf. Außerdem enthielten  1 Dateien "
+     "bereits einen ID3-Tag (wurde nicht geändert).\n",
+     "tagwerk-cli: Kurz - Stück.mp3: Die Datei ist kürzer als ein ID3-Tag (128 Bytes).\n"
+     "tagwerk-cli: plain.mp3: Der Dateiname passt nicht zum Dateinamenaufbau.\n",
+     {"Band - Lied.mp3"}, Shown("Band - Lied.mp3", {"Lied", "Band", "", "2001", "", kNoGenreShown})},
+    {"FromNamesOverrideAndOverwrite", "from-names " + kPattern +
+     " --artist=Fest --genre=rock --override --overwrite 'Alt - Lied.mp3'", 0,
+     "Auftrag ausgeführt. Es traten bei  0 Dateien Fehler auf.\n", "", {"Alt - Lied.mp3"},
+     Shown("Alt - Lied.mp3", {"Lied", "Fest", "", "", "", "Rock (17)"})},
+    {"DryRunTellsWhatFromNamesWouldDo",
+     "from-names --dry-run " + kPattern + " 'Band - Lied.mp3' 'Alt - Lied.mp3'", 0,
+     "Band - Lied.mp3: würde diesen ID3-Tag schreiben:\n" +
+     Shown("", {"Lied", "Band", "", "", "", kNoGenreShown}) +
+     "Alt - Lied.mp3: hat bereits einen ID3-Tag, bleibt unverändert\n"},
+    {"FromV2TakesTheTagAtTheStart", "from-v2 v2.mp3 plain.mp3", 1,
+     "Auftrag ausgeführt. Es traten bei  1 Dateien Fehler auf.\n",
+     "tagwerk-cli: plain.mp3: Die Datei beginnt nicht mit einem lesbaren ID3v2-Tag.\n", {"v2.mp3"},
+     Shown("v2.mp3", {"Aus V2", "Zweite", "", "", "", kNoGenreShown})},
+    {"GenresListTheTableInItsOrder", "genres | sed -n '1,2p;149,150p'", 0,
+     "123\tA Capella\n34\tAcid\n255\t(keine Zuordnung)\n"},
+};
+// clang-format on
+
+void PrintTo(const CommandCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CommandLines : public testing::TestWithParam<CommandCase> {};
+
+TEST_P(CommandLines, DoWhatTheySay) {
+    const CommandCase& c = GetParam();
+    const Scene scene;
+    const Scene::Result result = scene.run(c.arguments);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.out, c.out);
+    EXPECT_EQ(result.err, c.err);
+    EXPECT_EQ(scene.changed(), c.changed);
+    if (!c.changed.empty()) {
+        std::string files;
+        for (const std::string& name : c.changed)
+            files += " " + Quote(name);
+        EXPECT_EQ(scene.run("show" + files).out, c.shownAfter);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CommandLines, testing::ValuesIn(kCommandCases),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+std::string Utf8FromLatin1Hex(const std::string& hex) {
+    std::string utf8;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int c = std::stoi(hex.substr(i, 2), nullptr, 16);
+        utf8 += c < 0x80 ? std::string(1, char(c))
+                         : std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+    }
+    return utf8;
+}
+
+// mutagen decodes the texts as Latin-1, so the values keep to it.
+TEST(CliJson, ReadsBackAsMutagenReadsTheTrailers) {
+    if (test::RunCommand(test::Python() + " -c 'import mutagen'").status != 0)
+        GTEST_SKIP() << "mutagen is not installed";
+    const Scene scene;
+    ASSERT_EQ(scene
+                  .run("set --title='Grüße' --artist='Ça' --comment='Mit ß' --genre=0 plain.mp3 "
+                       "&& \"$CLI\" set --genre=200 'Alt - Lied.mp3'")
+                  .status,
+              0);
+    const auto json = nlohmann::json::parse(
+        scene.run("show --json plain.mp3 tagged.mp3 'Band - Lied.mp3' 'Alt - Lied.mp3'").out);
+    ASSERT_EQ(json.size(), 4u);
+    EXPECT_EQ(json[0]["tag"]["genre"]["name"], "Blues");
+    EXPECT_EQ(json[1]["tag"]["genre"]["name"], "Rock");
+    EXPECT_EQ(json[2], nlohmann::json::parse(R"({"path": "Band - Lied.mp3", "tag": null})"));
+    EXPECT_EQ(json[3]["tag"]["genre"], nlohmann::json::parse(R"({"code": 200, "name": null})"));
+    for (const auto& file : {json[0], json[1]}) {
+        SCOPED_TRACE(file.dump());
+        const auto read = test::RunCommand(test::SupportScript("id3v1_oracle.py") +
+                                           " read mutagen " + Quote(scene.dir.file(file["path"])));
+        std::istringstream lines(read.output);
+        const auto& tag = file["tag"];
+        for (const char* field : {"title", "artist", "album", "year", "comment"}) {
+            std::string hex;
+            std::getline(lines, hex);
+            EXPECT_EQ(tag[field], Utf8FromLatin1Hex(hex)) << field;
+        }
+        std::string genre;
+        std::getline(lines, genre);
+        EXPECT_EQ(tag["genre"]["code"], std::stoi(genre));
+    }
+}
+
+} // namespace
+} // namespace tagwerk
