@@ -140,15 +140,15 @@ std::vector<std::string> ReversedArguments(int argc, char** argv) {
     return {arguments.rbegin(), arguments.rend()};
 }
 
-Invocation Checked(const CLI::App& command, const Given& given) {
+Invocation Checked(const CLI::App& command, Given& given) {
     Invocation invocation;
     invocation.command = command.get_name();
-    invocation.paths = given.paths;
+    invocation.paths = std::move(given.paths);
     invocation.recursive = given.recursive;
     invocation.dryRun = given.dryRun;
     invocation.json = given.json;
     invocation.overwrite = given.overwrite;
-    if (invocation.command != "genres" && given.paths.empty())
+    if (invocation.command != "genres" && invocation.paths.empty())
         throw UsageError("Keine Datei angegeben.");
     if (invocation.command == "set") {
         for (std::size_t i = 0; i < kTextFields.size(); ++i)

@@ -13,21 +13,50 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json TagJson(const TagRecord& record) {
-    const auto name = GenreNameFromCode(record.genre);
-    return {{"title", Utf8FromCp1252(record.title)},
-            {"artist", Utf8FromCp1252(record.artist)},
-            {"album", Utf8FromCp1252(record.album)},
-            {"year", Utf8FromCp1252(record.year)},
-            {"comment", Utf8FromCp1252(record.comment)},
-            {"genre", {{"code", record.genre}, {"name", name ? Json(*name) : Json(nullptr)}}}};
-}
+constexpr std::pair<const char*, std::string TagRecord::*> kTextFields[] = {
+    {"title", &TagRecord::title}, {"artist", &TagRecord::artist},   {"album", &TagRecord::album},
+    {"year", &TagRecord::year},   {"comment", &TagRecord::comment},
+};
+
+// The JSON object of one file. Its two forms are made once and only their
+// values change from file to file: making them anew for each file would
+// cost more than reading the file.
+class FileJson {
+public:
+    FileJson() {
+        for (const auto& [key, text] : kTextFields)
+            tagged_["tag"][key] = "";
+        tagged_["tag"]["genre"] = {{"code", 0}, {"name", nullptr}};
+    }
+
+    // The object, with a path that is not UTF-8 kept in its valid parts and
+    // U+FFFD for the rest.
+    std::string dump(const std::string& path, const std::optional<TagRecord>& record) {
+        Json& object = record ? tagged_ : untagged_;
+        object["path"].get_ref<std::string&>() = path;
+        if (record) {
+            Json& tag = object["tag"];
+            for (const auto& [key, text] : kTextFields)
+                tag[key].get_ref<std::string&>() = Utf8FromCp1252((*record).*text);
+            const auto name = GenreNameFromCode(record->genre);
+            Json& genre = tag["genre"];
+            genre["code"] = record->genre;
+            genre["name"] = name ? Json(*name) : Json(nullptr);
+        }
+        return object.dump(-1, ' ', false, Json::error_handler_t::replace);
+    }
+
+private:
+    Json tagged_{{"path", ""}, {"tag", Json::object()}};
+    Json untagged_{{"path", ""}, {"tag", nullptr}};
+};
 
 } // namespace
 
 // With --json, one object per line: written as each file is read, so that
 // no tree of all files is built.
 void Show(const Files& files, bool json, Report& report) {
+    FileJson fileJson;
     bool first = true;
     for (const std::string& file : files) {
         const ReadResult read = ReadTagTrailer(file);
@@ -36,14 +65,11 @@ void Show(const Files& files, bool json, Report& report) {
             continue;
         }
         const bool found = read.outcome == ReadOutcome::trailerFound;
-        if (!json) {
+        if (json)
+            Print((first ? "[\n" : ",\n") +
+                  fileJson.dump(file, found ? std::optional(read.record) : std::nullopt));
+        else
             Print(file + "\n" + (found ? RecordLines(read.record) : "  Kein ID3-Tag\n"));
-            continue;
-        }
-        // A path that is not UTF-8 keeps its valid parts; U+FFFD stands for the rest.
-        const Json object{{"path", file}, {"tag", found ? TagJson(read.record) : Json(nullptr)}};
-        Print((first ? "[\n" : ",\n") +
-              object.dump(-1, ' ', false, Json::error_handler_t::replace));
         first = false;
     }
     if (json)

@@ -43,9 +43,23 @@ std::u16string Utf16FromUtf8(std::string_view utf8) {
     return std::u16string(View(FromUtf8(utf8)));
 }
 
+// Every character of the code page lies below U+FFFF: one to three bytes.
 std::string Utf8FromCp1252(std::string_view bytes) {
-    const std::u16string text = DecodeCp1252(bytes);
-    return Utf8(icu::UnicodeString(false, text.data(), static_cast<std::int32_t>(text.size())));
+    std::string utf8;
+    utf8.reserve(bytes.size());
+    for (const char16_t c : DecodeCp1252(bytes)) {
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else if (c < 0x800) {
+            utf8 += static_cast<char>(0xC0 | c >> 6);
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | c >> 12);
+            utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
 }
 
 std::string Cp1252Value(std::string_view option, std::string_view utf8, std::size_t width,

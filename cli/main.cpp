@@ -10,9 +10,9 @@ namespace {
 using namespace tagwerk;
 
 // The paths as given, or with -r the files their folders give.
-Files FilesToWorkOn(const Invocation& invocation, Report& report) {
+Files FilesToWorkOn(Invocation& invocation, Report& report) {
     if (!invocation.recursive)
-        return invocation.paths;
+        return std::move(invocation.paths);
     CollectedFiles collected = FilesOfArguments(invocation.paths);
     for (const UnreadablePath& unreadable : collected.unreadable)
         report.failed(unreadable.path, FileErrorReason(FileErrorFromErrno(unreadable.error)));
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     auto commandLine = ReadCommandLine(argc, argv);
     if (const int* exitStatus = std::get_if<int>(&commandLine))
         return *exitStatus;
-    const Invocation& invocation = std::get<Invocation>(commandLine);
+    Invocation& invocation = std::get<Invocation>(commandLine);
     Report report;
     Run(invocation, FilesToWorkOn(invocation, report), report);
     return report.exitStatus();

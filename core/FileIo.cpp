@@ -213,8 +213,14 @@ OpenResult OpenForReading(const std::string& path) {
     return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
 }
 
+// The trailer read before it is replaced is no access worth recording, and
+// recording it would update the file's inode a second time whenever the file
+// was written since it was last read. Only the owner may ask for that.
 OpenResult OpenForWriting(const std::string& path) {
-    OpenedDescriptor opened = OpenRegularFile(path, O_RDWR);
+    OpenedDescriptor opened = OpenRegularFile(path, O_RDWR | O_NOATIME);
+    if (opened.error == FileError::accessDenied) {
+        opened = OpenRegularFile(path, O_RDWR);
+    }
     return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
 }
 

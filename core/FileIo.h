@@ -80,7 +80,8 @@ struct OpenResult {
 OpenResult OpenForReading(const std::string& path);
 
 // Opens an existing regular file for reading and writing, without truncating
-// it and without creating it.
+// it and without creating it. Reading through it leaves the file's time of
+// last access as it was, where the user owns the file.
 OpenResult OpenForWriting(const std::string& path);
 
 // Opens a regular file for reading and writing, creating it readable and

@@ -123,6 +123,21 @@ TEST(SharedThroughGroup, RemovalKeepsTheGroupWhenTheOwnerCannotBeKept) {
     EXPECT_EQ(status.st_mode & 07777, 0660u);
 }
 
+// Only the owner may keep the time of last access when the trailer is read;
+// a member of the group writes all the same.
+TEST(SharedThroughGroup, AMemberOfTheGroupWritesInPlace) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can hand the file to another owner";
+    }
+    Scene scene(WithTrailer(3000));
+    ASSERT_EQ(::chown(scene.path.c_str(), 0, test::kChildGroup), 0);
+    ASSERT_EQ(::chmod(scene.path.c_str(), 0660), 0);
+    Ending ending = InChild<Ending>(ChildUser::unprivileged, [&] {
+        return RunOperation(Operation::write, scene.dir, "lied.mp3");
+    });
+    EXPECT_STREQ(ending.text, "written none");
+}
+
 // In a directory that cannot be written a removal cannot create its copy and
 // fails; changing the file in place needs no directory entry and works.
 TEST(ReadOnlyDirectory, RemovalFailsWhileInPlaceChangesWork) {

@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -102,6 +103,19 @@ TEST(WriteTagTrailer, OverwritesTheTrailerOrAppendsOne) {
             EXPECT_EQ(ReadTagTrailer(dir.file("a.mp3")).record, SampleRecord());
         }
     }
+}
+
+// The file was written after it was last read, so reading it would count.
+TEST(WriteTagTrailer, ReadingTheOldTrailerLeavesTheTimeOfAccess) {
+    TempDir dir;
+    const std::string path = dir.file("a.mp3");
+    WriteFileBytes(path, Concat(PatternBytes(1000), ToBytes(EncodeTagTrailer(SampleRecord()))));
+    const timespec times[] = {{1'000'000'000, 0}, {1'100'000'000, 0}}; // access, change
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    ASSERT_EQ(WriteTagTrailer(path, SampleRecord()).outcome, WriteOutcome::written);
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_atim.tv_sec, 1'000'000'000);
 }
 
 TEST(UpdateTagTrailer, TheChangeSeesTheRecordOfTheTrailerItReplaces) {
