@@ -61,17 +61,6 @@ std::u16string Utf16(const QLineEdit* field) {
     return field->text().toStdU16String();
 }
 
-// The notice at the end of a run: how many files failed and, when there were
-// any, how many were left alone because they already had a tag.
-QString TagFromNameSummary(int failed, int leftAlone) {
-    QString text =
-        "Auftrag ausgeführt. Es traten bei " + SignPlaceText(failed) + " Dateien Fehler auf.";
-    if (leftAlone > 0)
-        text += " Außerdem enthielten " + SignPlaceText(leftAlone) +
-                " Dateien bereits einen ID3-Tag (wurde nicht geändert).";
-    return text;
-}
-
 } // namespace
 
 Form4::Form4() {
@@ -236,7 +225,7 @@ void Form4::Command1_Click() {
 
     main.setEnabled(true);
     progress.EndProgress();
-    ShowNotice(TagFromNameSummary(failed, leftAlone));
+    ShowNotice(QString::fromStdString(TagFromNameSummary(failed, leftAlone)));
 }
 
 void Form4::Command2_Click() {
