@@ -3,6 +3,7 @@
 #include "core/GenreTable.h"
 #include "core/TagFromNameFile.h"
 #include "ui/batch/BatchControls.h"
+#include "ui/main/ActionRecording.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
@@ -199,6 +200,7 @@ void Form4::Command1_Click() {
     const FixedValues fixed = fixedValues();
     const bool overwrite = Check7->isChecked();
 
+    UndoJournalWriter journal(ActionKind::tagsFromNamesRun);
     int failed = 0;
     int leftAlone = 0;
     const int n = main.List1->count();
@@ -211,7 +213,8 @@ void Form4::Command1_Click() {
             ++failed;
             continue;
         }
-        const TagFromNameResult result = WriteTagFromName(NativePath(entry), *record, overwrite);
+        const TagFromNameResult result =
+            WriteTagFromName(NativePath(entry), *record, overwrite, &journal);
         if (result.outcome == TagFromNameOutcome::tooShort ||
             result.outcome == TagFromNameOutcome::failed) {
             ++failed;
@@ -225,7 +228,7 @@ void Form4::Command1_Click() {
 
     main.setEnabled(true);
     progress.EndProgress();
-    ShowNotice(QString::fromStdString(TagFromNameSummary(failed, leftAlone)));
+    FinishAction(journal, QString::fromStdString(TagFromNameSummary(failed, leftAlone)));
 }
 
 void Form4::Command2_Click() {

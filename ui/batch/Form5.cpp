@@ -2,6 +2,7 @@
 
 #include "core/TrailerFile.h"
 #include "ui/batch/BatchControls.h"
+#include "ui/main/ActionRecording.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
@@ -61,14 +62,15 @@ Form5::Form5() {
 // Both runs: the main window disabled and its editor emptied, then every
 // listed file in turn shown as the open file and handed to `work`, which
 // says whether it succeeded; a hidden window stops the run after a file.
-void Form5::runOverList(bool withFileBar, const QString& done, const FileWork& work) {
+void Form5::runOverList(ActionKind kind, const QString& done, const FileWork& work) {
     Form1& main = Form1::instance();
     main.setEnabled(false);
     running_ = true;
     Command1->setEnabled(false);
     Command2->setEnabled(false);
     ProgressDisplay progress(main);
-    progress.BeginProgress(withFileBar);
+    progress.BeginProgress(kind == ActionKind::removalRun);
+    UndoJournalWriter journal(kind);
     main.emptyEditor();
 
     const int n = main.List1->count();
@@ -76,7 +78,7 @@ void Form5::runOverList(bool withFileBar, const QString& done, const FileWork& w
     for (int i = 1; i <= n; ++i) {
         const QString entry = main.List1->entryAt(i - 1);
         main.showAsOpenFile(entry);
-        if (!work(progress, entry, i, n))
+        if (!work(progress, entry, i, n, journal))
             ++failed;
         if (aborted())
             break;
@@ -90,41 +92,48 @@ void Form5::runOverList(bool withFileBar, const QString& done, const FileWork& w
     // Forgotten at once, deleted once the click that started the run is done.
     unloadLater();
     // Silence would report the failed files as done.
+    QString notice;
     if (failed > 0)
-        ShowNotice("Bei " + SignPlaceText(failed) + " Dateien konnte der ID3-Tag nicht " + done +
-                   " werden. Mögliche Ursachen: Die Datei ist nicht mehr vorhanden oder "
-                   "schreibgeschützt, der Datenträger ist voll oder schreibgeschützt.");
+        notice = "Bei " + SignPlaceText(failed) + " Dateien konnte der ID3-Tag nicht " + done +
+                 " werden. Mögliche Ursachen: Die Datei ist nicht mehr vorhanden oder "
+                 "schreibgeschützt, der Datenträger ist voll oder schreibgeschützt.";
+    FinishAction(journal, notice);
 }
 
 void Form5::Command1_Click() {
-    runOverList(true, "entfernt", [this](ProgressDisplay& progress, const QString&, int i, int n) {
-        const QString fileText =
-            " der Datei " + SignPlaceText(i) + " von " + SignPlaceText(n) + " bearbeitet";
-        const auto sink = [&](std::int64_t p, std::int64_t length) {
-            const double fileFraction = static_cast<double>(p) / static_cast<double>(length);
-            progress.ShowProgress(ProgressBar::perFile, fileFraction,
-                                  [&] { return PercentText(p * 100 / length) + fileText; });
-            // Stop at once rather than show one more step after "Abbruch".
-            if (aborted())
-                return false;
-            const double done = fileFraction + i - 1;
-            progress.ShowProgress(ProgressBar::overall, done / n, [&] {
-                return PercentText(static_cast<std::int64_t>(done * 100 / n)) + " insgesamt";
-            });
-            return !aborted();
-        };
-        // The file shown as the open one, by the same two parts.
-        const Form1& main = Form1::instance();
-        return RemoveTagTrailer(NativePath(main.Label11->path()), NativePath(main.Label10->path()),
-                                sink)
-                   .outcome != RemoveOutcome::failed;
-    });
+    runOverList(
+        ActionKind::removalRun, "entfernt",
+        [this](ProgressDisplay& progress, const QString&, int i, int n,
+               UndoJournalWriter& journal) {
+            const QString fileText =
+                " der Datei " + SignPlaceText(i) + " von " + SignPlaceText(n) + " bearbeitet";
+            const auto sink = [&](std::int64_t p, std::int64_t length) {
+                const double fileFraction = static_cast<double>(p) / static_cast<double>(length);
+                progress.ShowProgress(ProgressBar::perFile, fileFraction,
+                                      [&] { return PercentText(p * 100 / length) + fileText; });
+                // Stop at once rather than show one more step after "Abbruch".
+                if (aborted())
+                    return false;
+                const double done = fileFraction + i - 1;
+                progress.ShowProgress(ProgressBar::overall, done / n, [&] {
+                    return PercentText(static_cast<std::int64_t>(done * 100 / n)) + " insgesamt";
+                });
+                return !aborted();
+            };
+            // The file shown as the open one, by the same two parts.
+            const Form1& main = Form1::instance();
+            return RemoveTagTrailer(NativePath(main.Label11->path()),
+                                    NativePath(main.Label10->path()), sink, &journal)
+                       .outcome != RemoveOutcome::failed;
+        });
 }
 
 void Form5::Command2_Click() {
     runOverList(
-        false, "geleert", [](ProgressDisplay& progress, const QString& entry, int i, int n) {
-            const BlankOutcome outcome = BlankTagTrailer(NativePath(entry)).outcome;
+        ActionKind::blankingRun, "geleert",
+        [](ProgressDisplay& progress, const QString& entry, int i, int n,
+           UndoJournalWriter& journal) {
+            const BlankOutcome outcome = BlankTagTrailer(NativePath(entry), &journal).outcome;
             if (outcome == BlankOutcome::blanked) {
                 const double fraction = static_cast<double>(i) / n;
                 progress.ShowProgress(ProgressBar::overall, fraction, [&] {

@@ -3,6 +3,7 @@
 // the main window's file list, with the progress on the main window. A run
 // stops at its next check once the window is hidden ("Abbruch" or the close
 // box), and ends by unloading the window.
+#include "core/UndoJournal.h"
 #include "ui/main/WindowSingleton.h"
 
 #include <QWidget>
@@ -41,10 +42,11 @@ private:
     bool aborted() const { return isHidden(); }
     bool running_ = false;
     // The work on listed file i of n; false when it failed.
-    using FileWork =
-        std::function<bool(ProgressDisplay& progress, const QString& entry, int i, int n)>;
-    // `done` names the action in the notice about failed files.
-    void runOverList(bool withFileBar, const QString& done, const FileWork& work);
+    using FileWork = std::function<bool(ProgressDisplay& progress, const QString& entry, int i,
+                                        int n, UndoJournalWriter& journal)>;
+    // `done` names the action in the notice about failed files; the removal
+    // shows the bar of the current file too.
+    void runOverList(ActionKind kind, const QString& done, const FileWork& work);
 };
 
 } // namespace tagwerk

@@ -3,6 +3,7 @@
 #include "core/TrailerFile.h"
 #include "id3v2/Id3v2Reading.h"
 #include "ui/batch/BatchControls.h"
+#include "ui/main/ActionRecording.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
@@ -25,7 +26,7 @@ using Counts = std::array<int, 4>; // by Outcome
 
 // Only the last 128 bytes are ever written: the ID3v2 tag and the audio
 // stay as they are.
-Outcome TakeOverId3v2(const std::string& path, bool overwrite) {
+Outcome TakeOverId3v2(const std::string& path, bool overwrite, UndoJournalWriter& journal) {
     const std::optional<Id3v2Tag> tag = ReadId3v2Tag(path);
     if (!tag) // either the file has none, or it cannot be read at all
         return OpenForReading(path).error == FileError::none ? Outcome::noId3v2 : Outcome::failed;
@@ -34,8 +35,9 @@ Outcome TakeOverId3v2(const std::string& path, bool overwrite) {
         if (trailer != ReadOutcome::noTrailer)
             return trailer == ReadOutcome::trailerFound ? Outcome::leftAlone : Outcome::failed;
     }
-    return WriteTagTrailer(path, tag->record).outcome == WriteOutcome::written ? Outcome::written
-                                                                               : Outcome::failed;
+    return WriteTagTrailer(path, tag->record, &journal).outcome == WriteOutcome::written
+               ? Outcome::written
+               : Outcome::failed;
 }
 
 QString Summary(const Counts& counts, bool stopped) {
@@ -102,11 +104,13 @@ void Form6::Command1_Click() {
     progress.BeginProgress();
 
     const bool overwrite = Check1->isChecked();
+    UndoJournalWriter journal(ActionKind::id3v1FromId3v2Run);
     Counts counts{};
     const int n = main.List1->count();
     int i = 1;
     for (; i <= n && !isHidden(); ++i) {
-        const Outcome outcome = TakeOverId3v2(NativePath(main.List1->entryAt(i - 1)), overwrite);
+        const Outcome outcome =
+            TakeOverId3v2(NativePath(main.List1->entryAt(i - 1)), overwrite, journal);
         ++counts[static_cast<std::size_t>(outcome)];
         progress.ShowProgress(ProgressBar::overall, static_cast<double>(i) / n,
                               [&] { return PercentText(std::int64_t{100} * i / n); });
@@ -118,7 +122,7 @@ void Form6::Command1_Click() {
     Check1->setEnabled(true);
     hide();
     main.setEnabled(true);
-    ShowNotice(Summary(counts, i <= n));
+    FinishAction(journal, Summary(counts, i <= n));
 }
 
 // A run stops at its next check and only then enables the main window:

@@ -7,6 +7,7 @@
 #include "ui/batch/Form5.h"
 #include "ui/batch/Form6.h"
 #include "ui/desktop/FileIntake.h"
+#include "ui/main/ActionRecording.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/FileErrorText.h"
 #include "ui/main/ProgressLabel.h"
@@ -106,6 +107,7 @@ Form1::Form1() {
     createMenus();
     setKeyboardOrder();
     createId3v2Controls(client);
+    createUndoItem();
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
     EnterPressesFocusedButton(*this);
     AcceptDropsOnMainWindow(*this);
@@ -368,18 +370,22 @@ bool Form1::saveTag() {
     record.year = ToCp1252(Text4->text());
     record.comment = ToCp1252(Text5->text());
     record.genre = GenreCodeFromName(ToCp1252(Combo1->currentText()));
-    const WriteResult result = WriteTagTrailer(NativePath(path), record);
+    UndoJournalWriter journal(ActionKind::save);
+    const WriteResult result = WriteTagTrailer(NativePath(path), record, &journal);
     if (result.outcome != WriteOutcome::written) {
         // The edits are still unsaved; the user can retry.
         EditorState = kModified;
         Command1->setEnabled(true);
-        ShowNotice(QStringLiteral("Der ID3-Tag konnte nicht in der Datei „%1“ gespeichert werden. "
-                                  "%2 Ihre Änderungen bleiben erhalten.")
-                       .arg(WrappablePath(ShownPath(path)), FileErrorText(result.error)));
+        FinishAction(
+            journal,
+            QStringLiteral("Der ID3-Tag konnte nicht in der Datei „%1“ gespeichert werden. "
+                           "%2 Ihre Änderungen bleiben erhalten.")
+                .arg(WrappablePath(ShownPath(path)), FileErrorText(result.error)));
         return false;
     }
     Command1->setEnabled(false);
     Command2->setEnabled(false);
+    FinishAction(journal);
     return true;
 }
 
@@ -441,8 +447,8 @@ void Form1::List1_DblClick() {
     openSelectedEntry();
 }
 
-bool Form1::openSelectedEntry() {
-    // An editor that holds nothing is never treated as modified.
+// An editor that holds nothing is never treated as modified.
+void Form1::applyBlankEditorRule() {
     const bool blank = Combo1->currentText() == FromCp1252(kNoGenreName) &&
                        Text1->text().isEmpty() && Text2->text().isEmpty() &&
                        Text3->text().isEmpty() && Text4->text().isEmpty() &&
@@ -451,6 +457,10 @@ bool Form1::openSelectedEntry() {
         EditorState = kUnchanged;
         Command1->setEnabled(false);
     }
+}
+
+bool Form1::openSelectedEntry() {
+    applyBlankEditorRule();
     if (EditorState == kModified) {
         const bool save = Check1->isChecked() || AskQuestion(kUnsavedQuestion) == kYes;
         if (save && !saveTag()) {

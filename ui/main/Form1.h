@@ -68,6 +68,7 @@ public:
     QAction* ID3Name = nullptr;
     QAction* ID3Entf = nullptr;
     QAction* ID3v2Name = nullptr;
+    QAction* Rueckgaengig = nullptr; // enabled while there is an action to undo
     QAction* Ueber = nullptr;
 
     // The open file: Label11 followed by Label10; empty when either is empty.
@@ -89,6 +90,9 @@ public:
     void Command6_Click();
     // Settles unsaved edits and opens the selected list entry.
     void List1_DblClick();
+    // Takes back the newest recorded action and reloads the open file if it
+    // was among the files put back ("Letzte Aktion rückgängig machen").
+    void Rueckgaengig_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -110,6 +114,7 @@ private:
     // Label17 and Command6 for the open file's ID3v2 tag; hidden while the
     // progress texts stand in their place.
     void refreshId3v2Notice();
+    void createUndoItem();
 
     void Form_Load();
     // Closing settles unsaved edits first, then unloads every window and ends the program.
@@ -124,6 +129,7 @@ private:
     // failed, which leaves the edits in place.
     bool saveTag();
     bool openSelectedEntry();
+    void applyBlankEditorRule();
     void loadTag(const QString& path);
     void clearTextFields();
     void refreshCount();

@@ -616,7 +616,8 @@ private slots:
         QCOMPARE(form.Text1->text(), QString("LiedX"));
     }
 
-    // A full disk: the append fails and the file keeps its length.
+    // A full disk: the append fails and the file keeps its length. Nor can
+    // the save be recorded for undo, which is told after the failure.
     void saveOnFullDisk() {
         Form1& form = Form1::instance();
         const QString path = file("a.mp3", kAudio);
@@ -632,9 +633,10 @@ private slots:
         Click(form.Command1);
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, previous);
-        QTRY_COMPARE(answerer.texts().size(), 1);
+        QTRY_COMPARE(answerer.texts().size(), 2);
         QVERIFY2(answerer.texts()[0].contains("nicht genug Platz"),
                  qPrintable(answerer.texts()[0]));
+        QVERIFY(answerer.texts()[1].contains("Journal"));
         QCOMPARE(ReadBytes(path), kAudio);
         QCOMPARE(form.EditorState, 0);
     }

@@ -209,6 +209,7 @@ private slots:
         row("Extras", "&Extras", "ID3Name", "ID3-Tags ahnand des Dateinamens erstellen...");
         row("Extras", "&Extras", "ID3Entf", "ID3-Tags entfernen...");
         row("Extras", "&Extras", "ID3v2Name", "ID3v1-Tags aus &ID3v2-Tags erzeugen...");
+        row("Extras", "&Extras", "Rueckgaengig", "&Letzte Aktion rückgängig machen");
         row("Über", "&?", "Ueber", "Ü&ber Tagwerk...");
     }
 
@@ -237,8 +238,8 @@ private slots:
         QCOMPARE(file, QStringList({"oeffnen", "Moeffnen", "-", "Ende"}));
         QStringList extras;
         for (const QAction* action : Form1::instance().findChild<QMenu*>("Extras")->actions())
-            extras << action->objectName();
-        QCOMPARE(extras, QStringList({"ID3Name", "ID3Entf", "ID3v2Name"}));
+            extras << (action->isSeparator() ? "-" : action->objectName());
+        QCOMPARE(extras, QStringList({"ID3Name", "ID3Entf", "ID3v2Name", "-", "Rueckgaengig"}));
     }
 
     void keyboardOrder() {

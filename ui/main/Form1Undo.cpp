@@ -1,0 +1,63 @@
+// "Letzte Aktion rückgängig machen": takes back the newest recorded action,
+// also one of an earlier program run or of the command-line tool.
+#include "core/UndoSummary.h"
+#include "ui/main/Form1.h"
+#include "ui/main/ProgressDisplay.h"
+#include "ui/main/TextConversion.h"
+#include "ui/main/frmMessage.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <algorithm>
+
+namespace tagwerk {
+
+void Form1::createUndoItem() {
+    QMenu* extras = menuBar()->findChild<QMenu*>("Extras");
+    extras->addSeparator()->setObjectName("none");
+    Rueckgaengig = extras->addAction("&Letzte Aktion rückgängig machen");
+    Rueckgaengig->setObjectName("Rueckgaengig");
+    Rueckgaengig->setEnabled(HasActionToUndo());
+    // Another program may have recorded or undone an action meanwhile.
+    connect(extras, &QMenu::aboutToShow, this,
+            [this] { Rueckgaengig->setEnabled(HasActionToUndo()); });
+    connect(Rueckgaengig, &QAction::triggered, this, &Form1::Rueckgaengig_Click);
+}
+
+void Form1::Rueckgaengig_Click() {
+    setEnabled(false);
+    std::optional<ProgressDisplay> progress;
+    const UndoResult result = UndoNewestAction([&](std::size_t done, std::size_t total) {
+        if (total < 2)
+            return;
+        if (!progress) {
+            progress.emplace(*this);
+            progress->BeginProgress();
+        }
+        const double fraction = static_cast<double>(done) / static_cast<double>(total);
+        progress->ShowProgress(ProgressBar::overall, fraction, [&] {
+            return PercentText(static_cast<std::int64_t>(done * 100 / total));
+        });
+    });
+    if (progress)
+        progress->EndProgress();
+    setEnabled(true);
+    Rueckgaengig->setEnabled(HasActionToUndo());
+    if (!result.undone) { // another program took it back meanwhile
+        ShowNotice(QString::fromUtf8(kNothingToUndo));
+        return;
+    }
+    // Reloaded before the summary is shown: the load may ask about unsaved
+    // edits, and its question would take the summary's place. The fields a
+    // removal emptied are no edits to ask about.
+    const std::string open = NativePath(openFilePath());
+    if (!open.empty() &&
+        std::ranges::find(result.changedPaths, open) != result.changedPaths.end()) {
+        applyBlankEditorRule();
+        Command2_Click();
+    }
+    ShowNotice(QString::fromStdString(UndoSummary(result)));
+}
+
+} // namespace tagwerk
