@@ -57,14 +57,14 @@ void Run(const Invocation& invocation, const Files& files, Report& report,
         Genres();
 }
 
-// One journal for all files of the run, so that one undo takes it all back.
-// A trial run announces no change, so it leaves no journal. A journal that
-// cannot be written never stops or fails the work; it is told once.
+// One journal for all files of the run, so that one undo takes it all back;
+// a trial run has nothing to take back. A journal that cannot be written
+// never stops or fails the work; it is told once.
 int RunRecorded(Invocation& invocation) {
     Report report;
     const Files files = FilesToWorkOn(invocation, report);
     const std::optional<ActionKind> kind = RecordedAs(invocation.command);
-    if (!kind) {
+    if (!kind || invocation.dryRun) {
         Run(invocation, files, report, nullptr);
         return report.exitStatus();
     }
