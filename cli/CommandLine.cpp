@@ -68,8 +68,10 @@ void Define(CLI::App& app, Given& given) {
     formatter->column_width(28);
     app.option_defaults()->group("Optionen")->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.set_help_flag("-h,--help", "Zeigt diese Hilfe");
-    app.footer("Ende mit 0, wenn alles getan ist, 1, wenn Dateien scheiterten, 2 bei einem "
-               "fehlerhaften Aufruf.\nMehr: man tagwerk-cli\n");
+    app.footer("Ende mit 0, wenn alles getan ist, 1, wenn Dateien scheiterten oder es nichts "
+               "rückgängig zu machen gibt, 2 bei einem fehlerhaften Aufruf.\nDie schreibenden "
+               "Befehle werden vermerkt, damit undo sie rückgängig machen kann.\nMehr: man "
+               "tagwerk-cli\n");
 
     const auto command = [&](const char* name, const char* help) {
         CLI::App* subcommand = app.add_subcommand(name, help)->group("Befehle");
@@ -109,6 +111,10 @@ void Define(CLI::App& app, Given& given) {
     AddPaths(*fromV2, given);
 
     command("genres", "Listet alle Musikrichtungen mit ihrer Nummer");
+
+    CLI::App* undo =
+        command("undo", "Macht die letzte Aktion rückgängig, auch eine aus dem Fenster");
+    AddDryRun(*undo, given);
 }
 
 // The parser's own messages are English; the common mistakes are told in
@@ -148,7 +154,7 @@ Invocation Checked(const CLI::App& command, Given& given) {
     invocation.dryRun = given.dryRun;
     invocation.json = given.json;
     invocation.overwrite = given.overwrite;
-    if (invocation.command != "genres" && invocation.paths.empty())
+    if (invocation.command != "genres" && invocation.command != "undo" && invocation.paths.empty())
         throw UsageError("Keine Datei angegeben.");
     if (invocation.command == "set") {
         for (std::size_t i = 0; i < kTextFields.size(); ++i)

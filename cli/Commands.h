@@ -1,8 +1,10 @@
 #pragma once
 // The work of each subcommand over its files. Failures go to the report;
-// what the commands print goes to standard output.
+// what the commands print goes to standard output. The commands that write
+// tell `journal` of each change, so that it can be undone.
 #include "cli/Report.h"
 #include "core/TagTrailer.h"
+#include "core/TrailerChange.h"
 #include "pattern/Dateinamenaufbau.h"
 
 #include <array>
@@ -22,12 +24,18 @@ struct FieldValues {
 };
 
 void Show(const Files& files, bool json, Report& report);
-void Set(const Files& files, const FieldValues& fields, bool dryRun, Report& report);
-void Remove(const Files& files, bool dryRun, Report& report);
-void Blank(const Files& files, bool dryRun, Report& report);
+void Set(const Files& files, const FieldValues& fields, bool dryRun, Report& report,
+         TrailerChangeObserver* journal);
+void Remove(const Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal);
+void Blank(const Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal);
 void FromNames(const Files& files, const Dateinamenaufbau& pattern, const FixedValues& fixed,
-               bool overwrite, bool dryRun, Report& report);
-void FromV2(const Files& files, bool overwrite, bool dryRun, Report& report);
+               bool overwrite, bool dryRun, Report& report, TrailerChangeObserver* journal);
+void FromV2(const Files& files, bool overwrite, bool dryRun, Report& report,
+            TrailerChangeObserver* journal);
 void Genres();
+
+// Takes back the newest recorded action, or with `dryRun` tells what that
+// would do; gives the exit status.
+int Undo(bool dryRun);
 
 } // namespace tagwerk

@@ -14,12 +14,13 @@ namespace {
 // rules of the tags-from-names window; counts the files left alone.
 class TrailerFromSource {
 public:
-    TrailerFromSource(bool overwrite, bool dryRun, Report& report)
-        : overwrite_(overwrite), dryRun_(dryRun), report_(report) {}
+    TrailerFromSource(bool overwrite, bool dryRun, Report& report, TrailerChangeObserver* journal)
+        : overwrite_(overwrite), dryRun_(dryRun), report_(report), journal_(journal) {}
 
     void write(const std::string& file, const TagRecord& record) {
-        const TagFromNameResult result = dryRun_ ? PreviewTagFromName(file, overwrite_)
-                                                 : WriteTagFromName(file, record, overwrite_);
+        const TagFromNameResult result = dryRun_
+                                             ? PreviewTagFromName(file, overwrite_)
+                                             : WriteTagFromName(file, record, overwrite_, journal_);
         switch (result.outcome) {
         case TagFromNameOutcome::written:
             if (dryRun_)
@@ -49,14 +50,15 @@ private:
     const bool overwrite_;
     const bool dryRun_;
     Report& report_;
+    TrailerChangeObserver* const journal_;
     std::int64_t leftAlone_ = 0;
 };
 
 } // namespace
 
 void FromNames(const Files& files, const Dateinamenaufbau& pattern, const FixedValues& fixed,
-               bool overwrite, bool dryRun, Report& report) {
-    TrailerFromSource source(overwrite, dryRun, report);
+               bool overwrite, bool dryRun, Report& report, TrailerChangeObserver* journal) {
+    TrailerFromSource source(overwrite, dryRun, report, journal);
     for (const std::string& file : files) {
         if (const auto record = RecordFromFileName(pattern, Utf16FromUtf8(file), fixed))
             source.write(file, *record);
@@ -66,8 +68,9 @@ void FromNames(const Files& files, const Dateinamenaufbau& pattern, const FixedV
     source.finish();
 }
 
-void FromV2(const Files& files, bool overwrite, bool dryRun, Report& report) {
-    TrailerFromSource source(overwrite, dryRun, report);
+void FromV2(const Files& files, bool overwrite, bool dryRun, Report& report,
+            TrailerChangeObserver* journal) {
+    TrailerFromSource source(overwrite, dryRun, report, journal);
     for (const std::string& file : files) {
         if (const auto tag = ReadId3v2Tag(file)) {
             source.write(file, tag->record);

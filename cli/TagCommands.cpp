@@ -32,7 +32,8 @@ void PreviewOnTrailer(const std::string& file, const char* action, Report& repor
 
 } // namespace
 
-void Set(const Files& files, const FieldValues& fields, bool dryRun, Report& report) {
+void Set(const Files& files, const FieldValues& fields, bool dryRun, Report& report,
+         TrailerChangeObserver* journal) {
     for (const std::string& file : files) {
         if (dryRun) {
             const ReadResult read = ReadTagTrailer(file);
@@ -47,13 +48,14 @@ void Set(const Files& files, const FieldValues& fields, bool dryRun, Report& rep
             continue;
         }
         const WriteResult written = UpdateTagTrailer(
-            file, [&fields](const std::optional<TagRecord>& old) { return Changed(old, fields); });
+            file, [&fields](const std::optional<TagRecord>& old) { return Changed(old, fields); },
+            journal);
         if (written.outcome == WriteOutcome::error)
             report.failed(file, FileErrorReason(written.error));
     }
 }
 
-void Remove(const Files& files, bool dryRun, Report& report) {
+void Remove(const Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal) {
     for (const std::string& file : files) {
         if (dryRun) {
             PreviewOnTrailer(file, "entfernen", report);
@@ -61,19 +63,19 @@ void Remove(const Files& files, bool dryRun, Report& report) {
         }
         const std::size_t nameStart = file.rfind('/') + 1; // 0 without a folder
         const RemoveResult removed =
-            RemoveTagTrailer(file.substr(0, nameStart), file.substr(nameStart), {});
+            RemoveTagTrailer(file.substr(0, nameStart), file.substr(nameStart), {}, journal);
         if (removed.outcome == RemoveOutcome::failed)
             report.failed(file, FileErrorReason(removed.error));
     }
 }
 
-void Blank(const Files& files, bool dryRun, Report& report) {
+void Blank(const Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal) {
     for (const std::string& file : files) {
         if (dryRun) {
             PreviewOnTrailer(file, "leeren", report);
             continue;
         }
-        const BlankResult blanked = BlankTagTrailer(file);
+        const BlankResult blanked = BlankTagTrailer(file, journal);
         if (blanked.outcome == BlankOutcome::error)
             report.failed(file, FileErrorReason(blanked.error));
     }

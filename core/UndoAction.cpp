@@ -2,6 +2,8 @@
 #include "core/UndoJournal.h"
 #include "core/UndoJournalFolder.h"
 
+#include <map>
+
 namespace tagwerk {
 
 namespace {
@@ -21,17 +23,25 @@ FileError Reverse(File& file, const FileChange& change) {
     return OverwriteTrailer(file, after.length, before.tail, after.tail);
 }
 
+// How a preview has left the files it would put back, by path: an older
+// change of the same file is weighed against that, not against the file.
+using PreviewStates = std::map<std::string, FileState>;
+
 // A file is looked at through a read-only handle first, so that one that
-// cannot be written still counts as back when it is as it was.
-PutBackOutcome PutBack(const FileChange& change) {
+// cannot be written still counts as back when it is as it was. A preview
+// goes as far as opening the file for writing, which changes nothing.
+PutBackOutcome PutBack(const FileChange& change, PreviewStates* preview) {
     OpenResult readable = OpenForReading(change.path);
     if (readable.error != FileError::none) {
         return readable.error == FileError::notFound ? PutBackOutcome::changedSince
                                                      : PutBackOutcome::failed;
     }
-    const FileStateResult now = ReadFileState(readable.file, readable.length);
+    FileStateResult now = ReadFileState(readable.file, readable.length);
     if (now.error != FileError::none) {
         return PutBackOutcome::failed;
+    }
+    if (preview != nullptr && preview->contains(change.path)) {
+        now.state = preview->at(change.path);
     }
     if (now.state == change.before) {
         return PutBackOutcome::alreadyBack;
@@ -46,6 +56,10 @@ PutBackOutcome PutBack(const FileChange& change) {
     if (writable.stamp != readable.stamp) {
         return PutBackOutcome::changedSince;
     }
+    if (preview != nullptr) {
+        (*preview)[change.path] = change.before;
+        return PutBackOutcome::restored;
+    }
     FileError error = Reverse(writable.file, change);
     if (error == FileError::none) {
         error = writable.file.close();
@@ -53,27 +67,18 @@ PutBackOutcome PutBack(const FileChange& change) {
     return error == FileError::none ? PutBackOutcome::restored : PutBackOutcome::failed;
 }
 
-} // namespace
-
-bool HasActionToUndo() {
-    return !ActionNumbers(UndoJournalFolder()).empty();
-}
-
 // Newest file first, so that a file the action changed twice ends as it was
 // before the first change.
-UndoResult UndoNewestAction(const UndoProgressSink& progress) {
-    std::optional<ClaimedAction> claimed = ClaimNewestAction(UndoJournalFolder());
-    if (!claimed) {
-        return {};
-    }
-    const std::vector<FileChange>& changes = claimed->action.changes;
+UndoResult PutBackAll(const JournaledAction& action, PreviewStates* preview,
+                      const UndoProgressSink& progress) {
+    const std::vector<FileChange>& changes = action.changes;
     UndoResult result;
     result.undone = true;
-    result.kind = claimed->action.kind;
-    result.origin = claimed->action.origin;
+    result.kind = action.kind;
+    result.origin = action.origin;
     for (std::size_t done = 1; done <= changes.size(); ++done) {
         const FileChange& change = changes[changes.size() - done];
-        switch (PutBack(change)) {
+        switch (PutBack(change, preview)) {
         case PutBackOutcome::restored:
             result.changedPaths.push_back(change.path);
             [[fallthrough]];
@@ -91,8 +96,32 @@ UndoResult UndoNewestAction(const UndoProgressSink& progress) {
             progress(done, changes.size());
         }
     }
+    return result;
+}
+
+} // namespace
+
+bool HasActionToUndo() {
+    return !ActionNumbers(UndoJournalFolder()).empty();
+}
+
+UndoResult UndoNewestAction(const UndoProgressSink& progress) {
+    std::optional<ClaimedAction> claimed = ClaimNewestAction(UndoJournalFolder());
+    if (!claimed) {
+        return {};
+    }
+    UndoResult result = PutBackAll(claimed->action, nullptr, progress);
     (void)RemoveFile(claimed->path);
     return result;
+}
+
+UndoResult PreviewNewestAction() {
+    const std::optional<JournaledAction> action = PeekNewestAction(UndoJournalFolder());
+    if (!action) {
+        return {};
+    }
+    PreviewStates preview;
+    return PutBackAll(*action, &preview, {});
 }
 
 } // namespace tagwerk

@@ -15,6 +15,7 @@
 // - HasActionToUndo() enables the undo command; UndoNewestAction(progress)
 //   runs it and gives the counts for the summary; when the open file's path
 //   is among its changedPaths, the window loads that file again.
+//   PreviewNewestAction() gives the same counts without changing anything.
 #include "core/AppendMapping.h"
 #include "core/TrailerChange.h"
 
@@ -90,6 +91,8 @@ struct UndoResult {
     // The files this undo changed, as the action's operations were given them
     // (a relative path completed by the working directory of the time).
     std::vector<std::string> changedPaths;
+
+    bool operator==(const UndoResult&) const = default;
 };
 
 // Called after each file of the action with the files done and their number.
@@ -101,5 +104,10 @@ using UndoProgressSink = std::function<void(std::size_t done, std::size_t total)
 // 128 bytes) is put back: the old trailer written over the new one, an
 // appended trailer cut off, a removed trailer appended again.
 UndoResult UndoNewestAction(const UndoProgressSink& progress = {});
+
+// What UndoNewestAction would do now, found out without writing a file and
+// without forgetting the action: the same counts, and as changedPaths the
+// files it would change. It holds the journal's lock only while it reads.
+UndoResult PreviewNewestAction();
 
 } // namespace tagwerk

@@ -47,6 +47,36 @@ OpenResult LockFolder(const std::string& folder) {
     return opened;
 }
 
+// The newest action that no running program is still recording, its file
+// locked; with `dropUnreadable`, action files on the way that hold no
+// readable change are deleted.
+std::optional<ClaimedAction> NewestAction(const std::string& folder, bool dropUnreadable) {
+    const OpenResult lock = LockFolder(folder);
+    if (lock.error != FileError::none) {
+        return std::nullopt;
+    }
+    const std::vector<std::uint64_t> numbers = ActionNumbers(folder);
+    for (auto number = numbers.rbegin(); number != numbers.rend(); ++number) {
+        std::string path = ActionPath(folder, *number);
+        OpenResult opened = OpenForReading(path);
+        if (opened.error != FileError::none || !opened.file.tryLock()) {
+            continue;
+        }
+        std::string bytes(static_cast<std::size_t>(opened.length), '\0');
+        if (opened.file.readAt(0, bytes.data(), bytes.size()) != FileError::none) {
+            continue;
+        }
+        std::optional<JournaledAction> action = ParseAction(bytes);
+        if (action && !action->changes.empty()) {
+            return ClaimedAction{std::move(opened.file), std::move(path), std::move(*action)};
+        }
+        if (dropUnreadable) {
+            (void)RemoveFile(path);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string UndoJournalFolder() {
@@ -89,28 +119,15 @@ NewActionFile StartActionFile(const std::string& folder) {
 }
 
 std::optional<ClaimedAction> ClaimNewestAction(const std::string& folder) {
-    const OpenResult lock = LockFolder(folder);
-    if (lock.error != FileError::none) {
+    return NewestAction(folder, true);
+}
+
+std::optional<JournaledAction> PeekNewestAction(const std::string& folder) {
+    std::optional<ClaimedAction> newest = NewestAction(folder, false);
+    if (!newest) {
         return std::nullopt;
     }
-    const std::vector<std::uint64_t> numbers = ActionNumbers(folder);
-    for (auto number = numbers.rbegin(); number != numbers.rend(); ++number) {
-        std::string path = ActionPath(folder, *number);
-        OpenResult opened = OpenForReading(path);
-        if (opened.error != FileError::none || !opened.file.tryLock()) {
-            continue;
-        }
-        std::string bytes(static_cast<std::size_t>(opened.length), '\0');
-        if (opened.file.readAt(0, bytes.data(), bytes.size()) != FileError::none) {
-            continue;
-        }
-        std::optional<JournaledAction> action = ParseAction(bytes);
-        if (action && !action->changes.empty()) {
-            return ClaimedAction{std::move(opened.file), std::move(path), std::move(*action)};
-        }
-        (void)RemoveFile(path);
-    }
-    return std::nullopt;
+    return std::move(newest->action);
 }
 
 std::vector<std::uint64_t> ActionNumbers(const std::string& folder) {

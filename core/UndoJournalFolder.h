@@ -35,6 +35,10 @@ struct ClaimedAction {
 // recording. Action files on the way that hold no readable change are deleted.
 std::optional<ClaimedAction> ClaimNewestAction(const std::string& folder);
 
+// The action ClaimNewestAction would claim, read and let go at once, so that
+// looking at it keeps no other program from claiming it. Deletes nothing.
+std::optional<JournaledAction> PeekNewestAction(const std::string& folder);
+
 // The numbers of the actions in the folder, ascending.
 std::vector<std::uint64_t> ActionNumbers(const std::string& folder);
 

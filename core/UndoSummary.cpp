@@ -26,19 +26,41 @@ std::string Files(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " Datei" : " Dateien");
 }
 
-} // namespace
+// How a summary says what was done, or what would be.
+struct Wording {
+    const char* undone;
+    const char* restored;
+    const char* changedSince;
+    const char* failed;
+};
 
-std::string UndoSummary(const UndoResult& result) {
+constexpr Wording kDone{"wurde rückgängig gemacht", "Wiederhergestellt",
+                        "Seitdem geändert und deshalb nicht angetastet", "Fehlgeschlagen"};
+constexpr Wording kWould{"würde rückgängig gemacht", "Wiederherzustellen",
+                         "Seitdem geändert und deshalb nicht anzutasten",
+                         "Nicht wiederherstellbar"};
+
+std::string Summary(const UndoResult& result, const Wording& wording) {
     std::string text = "Die letzte Aktion (" + std::string(ActionName(result.kind));
     if (result.origin == ActionOrigin::tool)
         text += " mit tagwerk-cli";
-    text += ") wurde rückgängig gemacht. Wiederhergestellt: " + Files(result.restored) + ".";
+    text += ") " + std::string(wording.undone) + ". " + wording.restored + ": " +
+            Files(result.restored) + ".";
     if (result.changedSince > 0)
-        text +=
-            " Seitdem geändert und deshalb nicht angetastet: " + Files(result.changedSince) + ".";
+        text += " " + std::string(wording.changedSince) + ": " + Files(result.changedSince) + ".";
     if (result.failed > 0)
-        text += " Fehlgeschlagen: " + Files(result.failed) + ".";
+        text += " " + std::string(wording.failed) + ": " + Files(result.failed) + ".";
     return text;
+}
+
+} // namespace
+
+std::string UndoSummary(const UndoResult& result) {
+    return Summary(result, kDone);
+}
+
+std::string UndoPreviewSummary(const UndoResult& preview) {
+    return Summary(preview, kWould);
 }
 
 } // namespace tagwerk

@@ -18,4 +18,7 @@ inline constexpr const char* kJournalBroken =
 // changed since, and failed.
 std::string UndoSummary(const UndoResult& result);
 
+// The same for what PreviewNewestAction found an undo would do.
+std::string UndoPreviewSummary(const UndoResult& preview);
+
 } // namespace tagwerk

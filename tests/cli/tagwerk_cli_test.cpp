@@ -1,7 +1,11 @@
 // The built tagwerk-cli on a folder of files: one table of command lines with
-// their exit status, output, error lines and the files they change; and its
-// JSON against mutagen's reading of the same trailers.
+// their exit status, output, error lines and the files they change; its JSON
+// against mutagen's reading of the same trailers; and its undo of an action
+// of the window.
 #include "core/TagTrailer.h"
+#include "core/TrailerFile.h"
+#include "core/UndoJournal.h"
+#include "core/UndoSummary.h"
 #include "support/Command.h"
 #include "support/TempDir.h"
 
@@ -75,8 +79,10 @@ Snapshot Take(const TempDir& dir) {
 
 struct Scene {
     TempDir dir;
-    TempDir scratch; // for what is not part of the scene
+    TempDir scratch; // for what is not part of the scene, such as the undo journal
     Snapshot before;
+
+    std::string stateHome() const { return scratch.file("state"); }
 
     Scene() {
         fs::create_directory(dir.file("ordner"));
@@ -93,17 +99,20 @@ struct Scene {
         std::string out, err;
     };
     // The command line after "tagwerk-cli", as the shell reads it, in the
-    // folder; further commands in it call the program as "$CLI".
+    // folder; further commands in it call the program as "$CLI". The journal
+    // goes to the scene's own state folder, never the user's.
     Result run(const std::string& arguments) const {
         const std::string err = scratch.file("err");
-        const auto result = test::RunCommand("cd " + Quote(dir.path()) + " && CLI=" + Quote(Cli()) +
-                                             " && { \"$CLI\" " + arguments + "; } 2>" + Quote(err));
+        const auto result = test::RunCommand(
+            "cd " + Quote(dir.path()) + " && export XDG_STATE_HOME=" + Quote(stateHome()) +
+            " && CLI=" + Quote(Cli()) + " && { \"$CLI\" " + arguments + "; } 2>" + Quote(err));
         std::stringstream text;
         text << std::ifstream(err).rdbuf();
         return {WIFEXITED(result.status) ? WEXITSTATUS(result.status) : -1, result.output,
                 text.str()};
     }
 
+    // The files written since the scene was laid out.
     Names changed() const {
         Names names;
         for (const auto& [name, state] : Take(dir))
@@ -133,6 +142,7 @@ struct CommandCase {
     std::string err = "";
     Names changed = {};
     std::string shownAfter = ""; // `show` of the changed files afterwards
+    bool bytesBack = false;      // instead: the changed files are back to their bytes
 };
 
 CommandCase Usage(const char* name, const std::string& arguments, const std::string& message,
@@ -145,6 +155,14 @@ const std::string kPattern = R"(--pattern='2," - ",1,".mp3"')";
 const std::string kNotFound = ": Die Datei oder ihr Verzeichnis ist nicht vorhanden.\n";
 const std::string kNoTrailer = "\n  Kein ID3-Tag\n";
 const char* const kNoGenreShown = "(keine Zuordnung)";
+const std::string kNothingToUndoLine = "tagwerk-cli: "s + kNothingToUndo + "\n";
+const Names kUndone = {"tagged.mp3"};
+
+// What undo prints for an action of tagwerk-cli.
+std::string Undone(const std::string& action, const std::string& counts) {
+    return "Die letzte Aktion (" + action + " mit tagwerk-cli) wurde rückgängig gemacht. " +
+           counts + "\n";
+}
 
 // clang-format off
 const CommandCase kCommandCases[] = {
@@ -218,6 +236,40 @@ const CommandCase kCommandCases[] = {
      Shown("v2.mp3", {"Aus V2", "Zweite", "", "", "", kNoGenreShown})},
     {"GenresListTheTableInItsOrder", "genres | sed -n '1,2p;149,150p'", 0,
      "123\tA Capella\n34\tAcid\n255\t(keine Zuordnung)\n"},
+    {"UndoTakesBackEachWritingCommandNewestFirstUntilNothingIsLeft",
+     "set --title=Neu tagged.mp3 plain.mp3 && \"$CLI\" remove 'Alt - Lied.mp3' && \"$CLI\" blank "
+     "ordner/A.mp3 && \"$CLI\" from-names " + kPattern + " 'Band - Lied.mp3' >/dev/null && \"$CLI\" "
+     "from-v2 v2.mp3 >/dev/null && while \"$CLI\" undo; do :; done", 0,
+     Undone("Erzeugen der ID3v1-Tags aus den ID3v2-Tags", "Wiederhergestellt: 1 Datei.") +
+     Undone("Erzeugen der ID3-Tags aus den Dateinamen", "Wiederhergestellt: 1 Datei.") +
+     Undone("Leeren aller ID3-Tags", "Wiederhergestellt: 1 Datei.") +
+     Undone("Entfernen aller ID3-Tags", "Wiederhergestellt: 1 Datei.") +
+     Undone("Speichern eines ID3-Tags", "Wiederhergestellt: 2 Dateien."), kNothingToUndoLine,
+     {"Alt - Lied.mp3", "Band - Lied.mp3", "ordner/A.mp3", "plain.mp3", "tagged.mp3", "v2.mp3"},
+     "", true},
+    {"UndoFailsWithNothingToUndoAsATrialRunRecordsNothing",
+     "set --dry-run --title=Neu tagged.mp3 >/dev/null && \"$CLI\" undo", 1, "", kNothingToUndoLine},
+    Usage("UndoTakesNoPath", "undo tagged.mp3", "Unbekannte Angabe: tagged.mp3", "undo "),
+    {"UndoLeavesAFileChangedSinceAndSucceeds",
+     "set --title=Neu tagged.mp3 plain.mp3 && printf x >>plain.mp3 && \"$CLI\" undo", 0,
+     Undone("Speichern eines ID3-Tags", "Wiederhergestellt: 1 Datei. Seitdem geändert und deshalb "
+            "nicht angetastet: 1 Datei."), "", {"plain.mp3", "tagged.mp3"},
+     "plain.mp3" + kNoTrailer + Shown("tagged.mp3", kTaggedShown)},
+    {"UndoFailsWhereAFileCannotBeRead",
+     "set --title=Neu tagged.mp3 plain.mp3 && rm plain.mp3 && mkdir plain.mp3 && \"$CLI\" undo", 1,
+     Undone("Speichern eines ID3-Tags", "Wiederhergestellt: 1 Datei. Fehlgeschlagen: 1 Datei."), "",
+     kUndone, "", true},
+    {"DryRunTellsWhatUndoWouldDoAndKeepsTheAction", "set --title=Neu tagged.mp3 && touch -d "
+     "@1000000000 tagged.mp3 && \"$CLI\" undo --dry-run && stat -c %Y tagged.mp3 && \"$CLI\" undo",
+     0, "Die letzte Aktion (Speichern eines ID3-Tags mit tagwerk-cli) würde rückgängig gemacht. "
+     "Wiederherzustellen: 1 Datei.\n1000000000\n" +
+     Undone("Speichern eines ID3-Tags", "Wiederhergestellt: 1 Datei."), "", kUndone, "", true},
+    // The state folder is a file, so that not even root can write the journal.
+    {"AJournalThatCannotBeWrittenIsToldOnceAndStopsNothing", "genres >\"$XDG_STATE_HOME\" && "
+     "\"$CLI\" set --title=Neu tagged.mp3 plain.mp3", 0, "",
+     "tagwerk-cli: Warnung: "s + kJournalBroken + "\n", {"plain.mp3", "tagged.mp3"},
+     Shown("plain.mp3", {"Neu", "", "", "", "", kNoGenreShown}) +
+     Shown("tagged.mp3", {"Neu", "Band", "Album", "1999", "Kommentar", "Rock (17)"})},
 };
 // clang-format on
 
@@ -235,7 +287,11 @@ TEST_P(CommandLines, DoWhatTheySay) {
     EXPECT_EQ(result.out, c.out);
     EXPECT_EQ(result.err, c.err);
     EXPECT_EQ(scene.changed(), c.changed);
-    if (!c.changed.empty()) {
+    if (c.bytesBack) {
+        for (const std::string& name : c.changed)
+            EXPECT_EQ(test::ReadFileBytes(scene.dir.file(name)), scene.before.at(name).first)
+                << name;
+    } else if (!c.changed.empty()) {
         std::string files;
         for (const std::string& name : c.changed)
             files += " " + Quote(name);
@@ -288,6 +344,24 @@ TEST(CliJson, ReadsBackAsMutagenReadsTheTrailers) {
         std::getline(lines, genre);
         EXPECT_EQ(tag["genre"]["code"], std::stoi(genre));
     }
+}
+
+// The window records its actions in the same journal, without naming the tool.
+TEST(CliUndo, TakesBackAnActionOfTheWindow) {
+    const Scene scene;
+    ::setenv("XDG_STATE_HOME", scene.stateHome().c_str(), 1);
+    {
+        UndoJournalWriter journal(ActionKind::singleRemoval);
+        EXPECT_EQ(RemoveTagTrailer(scene.dir.path(), "tagged.mp3", {}, &journal).outcome,
+                  RemoveOutcome::removed);
+    }
+    ::unsetenv("XDG_STATE_HOME");
+    const Scene::Result result = scene.run("undo");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Die letzte Aktion (Entfernen eines ID3-Tags) wurde rückgängig gemacht. "
+                          "Wiederhergestellt: 1 Datei.\n");
+    EXPECT_EQ(test::ReadFileBytes(scene.dir.file("tagged.mp3")),
+              scene.before.at("tagged.mp3").first);
 }
 
 } // namespace

@@ -147,9 +147,14 @@ TEST_P(UndoRoundTrip, PutsBackOnlyAFileAsTheActionLeftIt) {
         ASSERT_NE(ReadFileBytes(path), c.content);
         m.change(path, c.content);
         const Bytes meanwhile = fs::is_regular_file(path) ? ReadFileBytes(path) : Bytes{};
+        std::error_code gone;
+        const fs::file_time_type changedAt = fs::last_write_time(path, gone);
         EXPECT_TRUE(HasActionToUndo());
 
+        const UndoResult preview = PreviewNewestAction();
+        EXPECT_EQ(fs::last_write_time(path, gone), changedAt);
         const UndoResult result = UndoNewestAction();
+        EXPECT_EQ(preview, result);
         EXPECT_EQ(result.kind, c.kind);
         EXPECT_EQ(result.origin, ActionOrigin::window);
         EXPECT_EQ(result.restored, m.restored);
@@ -189,8 +194,10 @@ TEST_F(UndoJournalTest, UndoGoesNewestFileFirstAndSkipsAnActionStillRecorded) {
     UndoJournalWriter running(ActionKind::removalRun);
     Save(file("ohne.mp3"), &running);
     std::vector<std::pair<std::size_t, std::size_t>> progress;
+    const UndoResult preview = PreviewNewestAction();
     const UndoResult result =
         UndoNewestAction([&](std::size_t i, std::size_t n) { progress.emplace_back(i, n); });
+    EXPECT_EQ(preview, result);
     EXPECT_EQ(progress, (decltype(progress){{1, 3}, {2, 3}, {3, 3}}));
     EXPECT_EQ(result.restored, 3u);
     EXPECT_EQ(result.changedPaths, std::vector<std::string>(3, file("lied.mp3")));
@@ -344,7 +351,11 @@ TEST_F(UndoJournalTest, FaultyRunIsUndoneForTheFilesItRecorded) {
             c.damage(bytes, ends);
             WriteFileBytes(actionFiles().back(), bytes);
         }
+        const bool recorded = HasActionToUndo();
+        const UndoResult preview = PreviewNewestAction();
+        EXPECT_EQ(HasActionToUndo(), recorded); // nothing dropped, not even a damaged journal
         const UndoResult result = UndoNewestAction();
+        EXPECT_EQ(preview, result);
         EXPECT_EQ(result.restored, c.restored);
         EXPECT_EQ(result.changedPaths.size(), c.putBack);
         EXPECT_FALSE(HasActionToUndo());

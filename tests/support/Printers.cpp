@@ -56,4 +56,13 @@ void PrintTo(const TagRecord& record, std::ostream* out) {
     *out << "genre " << int(record.genre);
 }
 
+void PrintTo(const UndoResult& result, std::ostream* out) {
+    *out << (result.undone ? "undone" : "nothing") << " kind " << int(result.kind) << " origin "
+         << int(result.origin) << " restored " << result.restored << " changedSince "
+         << result.changedSince << " failed " << result.failed << " put back";
+    for (const std::string& path : result.changedPaths) {
+        *out << " " << path;
+    }
+}
+
 } // namespace tagwerk

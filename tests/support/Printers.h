@@ -1,6 +1,7 @@
 #pragma once
 // Readable outcomes and records in test failure messages.
 #include "core/TrailerFile.h"
+#include "core/UndoJournal.h"
 
 #include <ostream>
 
@@ -14,5 +15,8 @@ std::ostream& operator<<(std::ostream& out, RemoveOutcome outcome);
 
 // The texts with their bytes escaped, and the genre code.
 void PrintTo(const TagRecord& record, std::ostream* out);
+
+// The kind, origin and counts, and the paths put back.
+void PrintTo(const UndoResult& result, std::ostream* out);
 
 } // namespace tagwerk
