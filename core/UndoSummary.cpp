@@ -4,7 +4,27 @@ namespace tagwerk {
 
 namespace {
 
-const char* ActionName(ActionKind kind) {
+// The command-line tool's actions are named by the subcommand that ran them.
+const char* ToolCommand(ActionKind kind) {
+    switch (kind) {
+    case ActionKind::save:
+    case ActionKind::singleRemoval:
+        return "tagwerk-cli set";
+    case ActionKind::removalRun:
+        return "tagwerk-cli remove";
+    case ActionKind::blankingRun:
+        return "tagwerk-cli blank";
+    case ActionKind::tagsFromNamesRun:
+        return "tagwerk-cli from-names";
+    case ActionKind::id3v1FromId3v2Run:
+        return "tagwerk-cli from-v2";
+    }
+    return "tagwerk-cli";
+}
+
+const char* ActionName(ActionKind kind, ActionOrigin origin) {
+    if (origin == ActionOrigin::tool)
+        return ToolCommand(kind);
     switch (kind) {
     case ActionKind::save:
         return "Speichern eines ID3-Tags";
@@ -41,11 +61,9 @@ constexpr Wording kWould{"würde rückgängig gemacht", "Wiederherzustellen",
                          "Nicht wiederherstellbar"};
 
 std::string Summary(const UndoResult& result, const Wording& wording) {
-    std::string text = "Die letzte Aktion (" + std::string(ActionName(result.kind));
-    if (result.origin == ActionOrigin::tool)
-        text += " mit tagwerk-cli";
-    text += ") " + std::string(wording.undone) + ". " + wording.restored + ": " +
-            Files(result.restored) + ".";
+    std::string text = "Die letzte Aktion (" + std::string(ActionName(result.kind, result.origin)) +
+                       ") " + std::string(wording.undone) + ". " + wording.restored + ": " +
+                       Files(result.restored) + ".";
     if (result.changedSince > 0)
         text += " " + std::string(wording.changedSince) + ": " + Files(result.changedSince) + ".";
     if (result.failed > 0)

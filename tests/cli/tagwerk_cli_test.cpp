@@ -160,8 +160,8 @@ const Names kUndone = {"tagged.mp3"};
 
 // What undo prints for an action of tagwerk-cli.
 std::string Undone(const std::string& action, const std::string& counts) {
-    return "Die letzte Aktion (" + action + " mit tagwerk-cli) wurde rückgängig gemacht. " +
-           counts + "\n";
+    return "Die letzte Aktion (tagwerk-cli " + action + ") wurde rückgängig gemacht. " + counts +
+           "\n";
 }
 
 // clang-format off
@@ -240,11 +240,11 @@ const CommandCase kCommandCases[] = {
      "set --title=Neu tagged.mp3 plain.mp3 && \"$CLI\" remove 'Alt - Lied.mp3' && \"$CLI\" blank "
      "ordner/A.mp3 && \"$CLI\" from-names " + kPattern + " 'Band - Lied.mp3' >/dev/null && \"$CLI\" "
      "from-v2 v2.mp3 >/dev/null && while \"$CLI\" undo; do :; done", 0,
-     Undone("Erzeugen der ID3v1-Tags aus den ID3v2-Tags", "Wiederhergestellt: 1 Datei.") +
-     Undone("Erzeugen der ID3-Tags aus den Dateinamen", "Wiederhergestellt: 1 Datei.") +
-     Undone("Leeren aller ID3-Tags", "Wiederhergestellt: 1 Datei.") +
-     Undone("Entfernen aller ID3-Tags", "Wiederhergestellt: 1 Datei.") +
-     Undone("Speichern eines ID3-Tags", "Wiederhergestellt: 2 Dateien."), kNothingToUndoLine,
+     Undone("from-v2", "Wiederhergestellt: 1 Datei.") +
+     Undone("from-names", "Wiederhergestellt: 1 Datei.") +
+     Undone("blank", "Wiederhergestellt: 1 Datei.") +
+     Undone("remove", "Wiederhergestellt: 1 Datei.") +
+     Undone("set", "Wiederhergestellt: 2 Dateien."), kNothingToUndoLine,
      {"Alt - Lied.mp3", "Band - Lied.mp3", "ordner/A.mp3", "plain.mp3", "tagged.mp3", "v2.mp3"},
      "", true},
     {"UndoFailsWithNothingToUndoAsATrialRunRecordsNothing",
@@ -252,18 +252,18 @@ const CommandCase kCommandCases[] = {
     Usage("UndoTakesNoPath", "undo tagged.mp3", "Unbekannte Angabe: tagged.mp3", "undo "),
     {"UndoLeavesAFileChangedSinceAndSucceeds",
      "set --title=Neu tagged.mp3 plain.mp3 && printf x >>plain.mp3 && \"$CLI\" undo", 0,
-     Undone("Speichern eines ID3-Tags", "Wiederhergestellt: 1 Datei. Seitdem geändert und deshalb "
+     Undone("set", "Wiederhergestellt: 1 Datei. Seitdem geändert und deshalb "
             "nicht angetastet: 1 Datei."), "", {"plain.mp3", "tagged.mp3"},
      "plain.mp3" + kNoTrailer + Shown("tagged.mp3", kTaggedShown)},
     {"UndoFailsWhereAFileCannotBeRead",
      "set --title=Neu tagged.mp3 plain.mp3 && rm plain.mp3 && mkdir plain.mp3 && \"$CLI\" undo", 1,
-     Undone("Speichern eines ID3-Tags", "Wiederhergestellt: 1 Datei. Fehlgeschlagen: 1 Datei."), "",
+     Undone("set", "Wiederhergestellt: 1 Datei. Fehlgeschlagen: 1 Datei."), "",
      kUndone, "", true},
     {"DryRunTellsWhatUndoWouldDoAndKeepsTheAction", "set --title=Neu tagged.mp3 && touch -d "
      "@1000000000 tagged.mp3 && \"$CLI\" undo --dry-run && stat -c %Y tagged.mp3 && \"$CLI\" undo",
-     0, "Die letzte Aktion (Speichern eines ID3-Tags mit tagwerk-cli) würde rückgängig gemacht. "
+     0, "Die letzte Aktion (tagwerk-cli set) würde rückgängig gemacht. "
      "Wiederherzustellen: 1 Datei.\n1000000000\n" +
-     Undone("Speichern eines ID3-Tags", "Wiederhergestellt: 1 Datei."), "", kUndone, "", true},
+     Undone("set", "Wiederhergestellt: 1 Datei."), "", kUndone, "", true},
     // The state folder is a file, so that not even root can write the journal.
     {"AJournalThatCannotBeWrittenIsToldOnceAndStopsNothing", "genres >\"$XDG_STATE_HOME\" && "
      "\"$CLI\" set --title=Neu tagged.mp3 plain.mp3", 0, "",
