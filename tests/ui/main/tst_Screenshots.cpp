@@ -1,5 +1,6 @@
 // Saves a picture of every window under screenshots/ in the working directory (the build folder),
 // for looking at.
+#include "core/UndoSummary.h"
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
 #include "ui/batch/Form6.h"
@@ -96,6 +97,17 @@ private slots:
                    "Leerzeichen/Unterordner/Die Ärzte - Schrei nach Liebe.mp3“ konnte nicht "
                    "geladen werden. Der Zugriff wurde verweigert (fehlende Berechtigung).");
         Save(frmMessage::instance(), "message-notice");
+    }
+
+    // The longest summary an undo gives, and the journal's warning.
+    void undoNotices() {
+        UndoResult result;
+        result.kind = ActionKind::id3v1FromId3v2Run;
+        result.restored = result.changedSince = result.failed = 100000;
+        ShowNotice(QString::fromStdString(UndoSummary(result)));
+        Save(frmMessage::instance(), "message-undo");
+        ShowNotice(QString::fromUtf8(kJournalBroken));
+        Save(frmMessage::instance(), "message-journal-broken");
     }
 
     void about() {
