@@ -279,6 +279,27 @@ std::vector<std::size_t> RecordEnds(const Bytes& journal) {
     return ends;
 }
 
+// The check that ends each record, worked out byte by byte: FNV-1a over the
+// record's bytes before it as little-endian words of eight, the last word
+// filled with zeros. Journals written by earlier versions must stay readable.
+std::uint64_t ExpectedCheck(const Bytes& journal, std::size_t from, std::size_t to) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (std::size_t at = from; at < to; at += 8) {
+        std::uint64_t word = 0;
+        for (std::size_t i = 0; i < 8 && at + i < to; ++i)
+            word |= std::uint64_t{journal[at + i]} << (8 * i);
+        hash = (hash ^ word) * 1099511628211u;
+    }
+    return hash;
+}
+
+std::uint64_t StoredCheck(const Bytes& journal, std::size_t end) {
+    std::uint64_t check = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        check |= std::uint64_t{journal[end - 8 + i]} << (8 * i);
+    return check;
+}
+
 // Long enough, with long names, for the journal to outgrow its first room.
 constexpr std::size_t kRunLength = 40;
 
@@ -317,7 +338,9 @@ TEST_F(UndoJournalTest, FaultyRunIsUndoneForTheFilesItRecorded) {
     fs::create_directory(file("neu"));
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < kRunLength; ++i)
-        paths.push_back(file(std::string(200, 'n') + std::to_string(i) + ".mp3"));
+        // Names of every length modulo eight, so that the records end at each
+        // place in a word of their check.
+        paths.push_back(file(std::string(200 + i % 8, 'n') + std::to_string(i) + ".mp3"));
     test::GiveToChildUser(dir_.path());
     for (const FaultyRun& c : runs) {
         SCOPED_TRACE(c.name);
@@ -348,6 +371,9 @@ TEST_F(UndoJournalTest, FaultyRunIsUndoneForTheFilesItRecorded) {
             Bytes bytes = ReadFileBytes(actionFiles().back());
             const std::vector<std::size_t> ends = RecordEnds(bytes);
             ASSERT_EQ(ends.size(), kRunLength + 1);
+            for (std::size_t r = 0, start = 0; r < ends.size(); start = ends[r++])
+                EXPECT_EQ(StoredCheck(bytes, ends[r]), ExpectedCheck(bytes, start, ends[r] - 8))
+                    << r;
             c.damage(bytes, ends);
             WriteFileBytes(actionFiles().back(), bytes);
         }
