@@ -3,7 +3,8 @@
 // - tags from file names for 10,000 listed files: the window's run against
 //   RecordFromFileName + WriteTagFromName in a plain loop, and against id3v2
 //   (one process per file) and kid3-cli (one process per 100 files) writing
-//   the same ID3v1 tags;
+//   the same ID3v1 tags; and the window's run with its undo journal against
+//   the same run without one;
 // - the removal run over 20 files of 50 MiB and over 2,000 files of 48 KiB
 //   against RemoveTagTrailer alone, and "ID3-Tag entfernen" on one file of
 //   200 MiB against RemoveTagTrailer on it;
@@ -24,6 +25,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -35,6 +37,7 @@
 #include <fstream>
 #include <functional>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -149,6 +152,49 @@ void BM_TagsFromNames(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TagsFromNames)
+    ->Arg(10'000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The window's run recording it for undo against the same run whose journal
+// cannot even be made (its folder lies below a file), in pairs that take
+// turns, since other work on the machine slows both of a pair alike. Every
+// round writes a new comment: a trailer written unchanged is no change.
+void BM_TagsFromNamesJournal(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    const QStringList paths = MakeNamedFiles(dir.path(), count, 4096);
+    ListInMainWindow(paths);
+    const QByteArray journalHome = qgetenv("XDG_STATE_HOME");
+    Form4& window = Form4::instance();
+    window.Check6->setChecked(true);
+    int round = 0;
+    for (auto _ : state) {
+        std::vector<double> ratios;
+        double recorded = 0;
+        for (int pair = 0; pair < 2 * kRounds + 1; ++pair) {
+            double seconds[2] = {};
+            for (const bool journal : {false, true}) {
+                qputenv("XDG_STATE_HOME", journal ? journalHome : "/dev/null/kein-journal");
+                window.Text6->setText(QString("Runde %1").arg(++round));
+                ::sync();
+                const auto start = Clock::now();
+                TagsFromNamesThroughWindow();
+                seconds[journal] = std::chrono::duration<double>(Clock::now() - start).count();
+                QDir(journalHome + "/tagwerk").removeRecursively();
+            }
+            recorded += seconds[1];
+            ratios.push_back(seconds[1] / seconds[0]);
+        }
+        qputenv("XDG_STATE_HOME", journalHome);
+        std::sort(ratios.begin(), ratios.end());
+        state.SetIterationTime(recorded / static_cast<double>(ratios.size()));
+        state.counters["journal/none_median"] = ratios[ratios.size() / 2];
+        state.counters["journal/none_max"] = ratios.back();
+    }
+}
+BENCHMARK(BM_TagsFromNamesJournal)
     ->Arg(10'000)
     ->Iterations(1)
     ->UseManualTime()
@@ -325,6 +371,9 @@ int main(int argc, char** argv) {
                     PeakOfList(QString::fromLocal8Bit(argv[2]), argv[3] == std::string("run")));
         return 0;
     }
+    // The runs record their work for undo; here in a folder of the benchmark's own.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toUtf8());
     Form1::instance().show();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
