@@ -371,7 +371,8 @@ int main(int argc, char** argv) {
                     PeakOfList(QString::fromLocal8Bit(argv[2]), argv[3] == std::string("run")));
         return 0;
     }
-    // The runs record their work for undo; here in a folder of the benchmark's own.
+    // The runs record their work for undo; here in a folder of the benchmark's
+    // own, which the measuring processes inherit.
     QTemporaryDir state;
     qputenv("XDG_STATE_HOME", state.path().toUtf8());
     Form1::instance().show();

@@ -264,6 +264,10 @@ int main(int argc, char** argv) {
                                         argv[4] == std::string("run")));
         return 0;
     }
+    // The runs record their work for undo; here in a folder of the benchmark's
+    // own, which the measuring processes inherit.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toUtf8());
     Form1::instance().show();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
