@@ -59,7 +59,9 @@ void UndoJournalWriter::aboutToChange(const std::string& path, const FileState& 
         journal_.emplace(std::move(started.file));
         AppendHeaderRecord(record_, kind_, origin_);
     }
-    AppendChangeRecord(record_, absolutePath(path), before, after);
+    std::string absolute = absolutePath(path);
+    AppendChangeRecord(record_, absolute, previousPath_, before, after);
+    previousPath_ = std::move(absolute);
     FileError error = journal_->append(record_);
     if (error == FileError::none && first) {
         error = journal_->sync();
