@@ -1,6 +1,7 @@
 #include "core/TrailerFileWrite.h"
 #include "core/UndoJournal.h"
 #include "core/UndoJournalFolder.h"
+#include "core/UndoJournalFormat.h"
 
 #include <map>
 
@@ -10,17 +11,18 @@ namespace {
 
 enum class PutBackOutcome { restored, alreadyBack, changedSince, failed };
 
-// The reverse of the change, on a file as the change left it.
-FileError Reverse(File& file, const FileChange& change) {
+// The reverse of the change, on a file as the change left it, which is `now`:
+// the journal keeps only a hash of that state's tail, and `now` is the state
+// that matched it.
+FileError Reverse(File& file, const FileChange& change, const FileState& now) {
     const FileState& before = change.before;
-    const FileState& after = change.after;
-    if (after.length > before.length) {
+    if (now.length > before.length) {
         return file.truncate(before.length);
     }
-    if (after.length < before.length) {
-        return AppendTrailer(file, after.length, before.tail);
+    if (now.length < before.length) {
+        return AppendTrailer(file, now.length, before.tail);
     }
-    return OverwriteTrailer(file, after.length, before.tail, after.tail);
+    return OverwriteTrailer(file, now.length, before.tail, now.tail);
 }
 
 // How a preview has left the files it would put back, by path: an older
@@ -46,7 +48,7 @@ PutBackOutcome PutBack(const FileChange& change, PreviewStates* preview) {
     if (now.state == change.before) {
         return PutBackOutcome::alreadyBack;
     }
-    if (now.state != change.after) {
+    if (DigestOf(now.state) != change.after) {
         return PutBackOutcome::changedSince;
     }
     OpenResult writable = OpenForWriting(change.path);
@@ -60,7 +62,7 @@ PutBackOutcome PutBack(const FileChange& change, PreviewStates* preview) {
         (*preview)[change.path] = change.before;
         return PutBackOutcome::restored;
     }
-    FileError error = Reverse(writable.file, change);
+    FileError error = Reverse(writable.file, change, now.state);
     if (error == FileError::none) {
         error = writable.file.close();
     }

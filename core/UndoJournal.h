@@ -68,10 +68,16 @@ public:
     bool broken() const { return broken_; }
 
 private:
+    std::string absolutePath(const std::string& path);
+
     ActionKind kind_;
     ActionOrigin origin_;
     std::optional<AppendMapping> journal_;
-    std::string record_; // reused for every record
+    std::string record_;       // reused for every record
+    std::string previousPath_; // of the record before, which the next one's path starts from
+    // Ends in the separator; empty when it could not be had. Asked for at the
+    // first relative path.
+    std::optional<std::string> workingDirectory_;
     bool unsynced_ = false;
     bool broken_ = false;
 };

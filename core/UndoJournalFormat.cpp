@@ -1,5 +1,7 @@
 #include "core/UndoJournalFormat.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace tagwerk {
@@ -7,13 +9,18 @@ namespace tagwerk {
 namespace {
 
 constexpr std::string_view kMagic = "TAGWERK-UNDO";
-constexpr std::uint8_t kVersion = 1;
+constexpr std::uint8_t kVersion = 2;
 constexpr char kHeaderType = 1;
 constexpr char kChangeType = 2;
 constexpr std::size_t kSizeBytes = 4;
 constexpr std::size_t kCheckBytes = 8;
 constexpr std::size_t kHeaderBytes = 1 + kMagic.size() + 3;
 constexpr std::size_t kStateBytes = 8 + kTrailerSize;
+constexpr std::size_t kDigestBytes = 8 + 8;
+constexpr std::size_t kSharedBytes = 2;
+constexpr std::size_t kMostShared = 0xFFFF;
+// Type, the two states and the length of the shared start of the path.
+constexpr std::size_t kChangeFixedBytes = 1 + kStateBytes + kDigestBytes + kSharedBytes;
 constexpr auto kTrailerLength = static_cast<std::int64_t>(kTrailerSize);
 
 // FNV-1a taken eight bytes at a time (the last word filled with zeros), which
@@ -34,6 +41,23 @@ std::uint64_t Check(std::string_view bytes) {
         std::uint64_t word = 0;
         std::memcpy(&word, bytes.data() + at, bytes.size() - at);
         hash = (hash ^ word) * kPrime;
+    }
+    return hash;
+}
+
+// A state after is only compared, so a hash of its tail stands for it. Unlike
+// Check, each step mixes the bits of a word into all of the running value:
+// with Check, flipping the top bit of two words cancels out, and a file whose
+// tail changed so since the action would be taken for unchanged. Each step
+// still maps the running value one to one.
+std::uint64_t TailHash(const TagTrailer& tail) {
+    constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87u;
+    constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Fu;
+    std::uint64_t hash = kPrime1;
+    for (std::size_t at = 0; at < tail.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, tail.data() + at, 8);
+        hash = std::rotl(hash ^ (word * kPrime2), 31) * kPrime1;
     }
     return hash;
 }
@@ -101,28 +125,41 @@ std::optional<std::string_view> TakeRecord(std::string_view& bytes) {
 
 // A trailer overwritten in place, appended or removed: the only changes the
 // trailer operations make, and the only ones undo knows to take back.
-bool IsTrailerChange(const FileState& before, const FileState& after) {
-    if (before.length < 0 || after.length < 0) {
+bool IsTrailerChange(std::int64_t before, std::int64_t after) {
+    if (before < 0 || after < 0) {
         return false;
     }
-    return (before.length == after.length && after.length >= kTrailerLength) ||
-           after.length == before.length + kTrailerLength ||
-           before.length == after.length + kTrailerLength;
+    return (before == after && after >= kTrailerLength) || after == before + kTrailerLength ||
+           before == after + kTrailerLength;
 }
 
-std::optional<FileChange> ChangeIn(std::string_view record) {
-    if (record.size() <= 1 + 2 * kStateBytes || record[0] != kChangeType) {
+std::optional<FileChange> ChangeIn(std::string_view record, std::string_view previousPath) {
+    if (record.size() < kChangeFixedBytes || record[0] != kChangeType) {
         return std::nullopt;
     }
-    FileChange change{std::string(record.substr(1 + 2 * kStateBytes)), StateAt(record, 1),
-                      StateAt(record, 1 + kStateBytes)};
-    if (!IsTrailerChange(change.before, change.after)) {
+    const std::size_t digestAt = 1 + kStateBytes;
+    const std::size_t sharedAt = digestAt + kDigestBytes;
+    const std::uint64_t shared = NumberAt(record, sharedAt, kSharedBytes);
+    const std::string_view rest = record.substr(kChangeFixedBytes);
+    if (shared > previousPath.size() || shared + rest.size() == 0) {
+        return std::nullopt;
+    }
+    FileChange change{std::string(previousPath.substr(0, shared)),
+                      StateAt(record, 1),
+                      {static_cast<std::int64_t>(NumberAt(record, digestAt, 8)),
+                       NumberAt(record, digestAt + 8, 8)}};
+    change.path.append(rest);
+    if (!IsTrailerChange(change.before.length, change.after.length)) {
         return std::nullopt;
     }
     return change;
 }
 
 } // namespace
+
+StateDigest DigestOf(const FileState& state) {
+    return {state.length, TailHash(state.tail)};
+}
 
 void AppendHeaderRecord(std::string& out, ActionKind kind, ActionOrigin origin) {
     const std::size_t start = BeginRecord(out, kHeaderType);
@@ -133,12 +170,19 @@ void AppendHeaderRecord(std::string& out, ActionKind kind, ActionOrigin origin) 
     EndRecord(out, start);
 }
 
-void AppendChangeRecord(std::string& out, const std::string& path, const FileState& before,
-                        const FileState& after) {
+void AppendChangeRecord(std::string& out, const std::string& path, const std::string& previousPath,
+                        const FileState& before, const FileState& after) {
+    const std::size_t most = std::min({path.size(), previousPath.size(), kMostShared});
+    std::size_t shared = 0;
+    while (shared < most && path[shared] == previousPath[shared]) {
+        ++shared;
+    }
     const std::size_t start = BeginRecord(out, kChangeType);
     AppendState(out, before);
-    AppendState(out, after);
-    out.append(path);
+    AppendNumber(out, static_cast<std::uint64_t>(after.length), 8);
+    AppendNumber(out, TailHash(after.tail), 8);
+    AppendNumber(out, shared, kSharedBytes);
+    out.append(path, shared);
     EndRecord(out, start);
 }
 
@@ -157,7 +201,8 @@ std::optional<JournaledAction> ParseAction(std::string_view bytes) {
     }
     JournaledAction action{static_cast<ActionKind>(kind), static_cast<ActionOrigin>(origin), {}};
     while (const std::optional<std::string_view> record = TakeRecord(bytes)) {
-        std::optional<FileChange> change = ChangeIn(*record);
+        std::optional<FileChange> change =
+            ChangeIn(*record, action.changes.empty() ? "" : action.changes.back().path);
         if (!change) {
             break;
         }

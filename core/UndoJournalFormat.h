@@ -3,12 +3,21 @@
 // per file, each written before that file changes. A record is
 //   size (u32: of type and payload) | type (u8) | payload | check (u64)
 // with every number little-endian and the check a hash of all the record's
-// bytes before it. Header payload: "TAGWERK-UNDO", version, kind,
-// origin (u8 each). File payload: the length (i64) and the 128-byte tail of
-// the state before, the same of the state after, then the path.
+// bytes before it. Header payload: "TAGWERK-UNDO", version (2), kind,
+// origin (u8 each). File payload:
+//   length (i64) and 128-byte tail of the state before, which undo writes back
+//   length (i64) and TailHash (u64) of the state after, which undo only
+//     compares with the file
+//   shared (u16) | rest: the path is the first `shared` bytes of the previous
+//     record's path (none for the first) followed by `rest`, since the files
+//     of a run mostly lie in one folder
+// A record is read only after all before it, so a damaged one ends the
+// action there and can never lend a wrong start to a later path. Journals of
+// another version are unreadable, as damaged ones are.
 #include "core/TrailerChange.h"
 #include "core/UndoJournal.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,10 +25,20 @@
 
 namespace tagwerk {
 
+// What a journal keeps of a state it only has to recognise again.
+struct StateDigest {
+    std::int64_t length = 0;
+    std::uint64_t tailHash = 0;
+
+    bool operator==(const StateDigest&) const = default;
+};
+
+StateDigest DigestOf(const FileState& state);
+
 struct FileChange {
     std::string path;
     FileState before;
-    FileState after;
+    StateDigest after;
 };
 
 struct JournaledAction {
@@ -29,8 +48,10 @@ struct JournaledAction {
 };
 
 void AppendHeaderRecord(std::string& out, ActionKind kind, ActionOrigin origin);
-void AppendChangeRecord(std::string& out, const std::string& path, const FileState& before,
-                        const FileState& after);
+// `previousPath` is the path of the action's record before, empty for its
+// first.
+void AppendChangeRecord(std::string& out, const std::string& path, const std::string& previousPath,
+                        const FileState& before, const FileState& after);
 
 // The action in a journal file's bytes, with the changes up to the first
 // damaged or cut-off record; none when its header is unreadable.

@@ -7,26 +7,38 @@
 
 namespace tagwerk {
 
-namespace {
-
-// A relative path is completed, so that an undo from another working
-// directory finds the file.
-std::string AbsolutePath(const std::string& path) {
-    if (!path.empty() && path[0] == static_cast<char>(kPathSeparator)) {
-        return path;
-    }
-    std::error_code failed;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, failed);
-    return failed ? path : absolute.string();
-}
-
-} // namespace
-
 UndoJournalWriter::UndoJournalWriter(ActionKind kind, ActionOrigin origin)
     : kind_(kind), origin_(origin) {}
 
 UndoJournalWriter::~UndoJournalWriter() {
     finish();
+}
+
+// A relative path is completed, so that an undo from another working
+// directory finds the file. The working directory is asked for once, as an
+// action runs in one: asking for it for every file took a few hundredths of
+// a long run of tagwerk-cli. When it cannot be had, paths stay relative.
+std::string UndoJournalWriter::absolutePath(const std::string& path) {
+    const char separator = static_cast<char>(kPathSeparator);
+    if (!path.empty() && path[0] == separator) {
+        return path;
+    }
+    if (!workingDirectory_) {
+        std::error_code failed;
+        std::string directory = std::filesystem::current_path(failed).string();
+        if (failed) {
+            directory.clear();
+        } else if (!directory.empty() && directory.back() != separator) {
+            directory.push_back(separator);
+        }
+        workingDirectory_ = std::move(directory);
+    }
+    if (workingDirectory_->empty()) {
+        return path;
+    }
+    std::string absolute;
+    absolute.reserve(workingDirectory_->size() + path.size());
+    return absolute.append(*workingDirectory_).append(path);
 }
 
 // Each record is in the kernel's page cache before its file changes, so a
@@ -47,7 +59,9 @@ void UndoJournalWriter::aboutToChange(const std::string& path, const FileState& 
         journal_.emplace(std::move(started.file));
         AppendHeaderRecord(record_, kind_, origin_);
     }
-    AppendChangeRecord(record_, AbsolutePath(path), before, after);
+    std::string absolute = absolutePath(path);
+    AppendChangeRecord(record_, absolute, previousPath_, before, after);
+    previousPath_ = std::move(absolute);
     FileError error = journal_->append(record_);
     if (error == FileError::none && first) {
         error = journal_->sync();

@@ -119,12 +119,22 @@ void FlipLastByte(const std::string& path, const Bytes&) {
     WriteFileBytes(path, bytes);
 }
 
+// The top bit of the last byte and of the one eight before: a tail hash that
+// takes the bytes as words and only multiplies would miss the change.
+void FlipTwoTopBits(const std::string& path, const Bytes&) {
+    Bytes bytes = ReadFileBytes(path);
+    bytes.back() ^= 0x80;
+    bytes[bytes.size() - 9] ^= 0x80;
+    WriteFileBytes(path, bytes);
+}
+
 const Meanwhile kMeanwhile[] = {
     {"nothing", [](auto&, auto&) {}, 1, 0, 0, true},
     {"byte appended",
      [](auto& path, auto&) { WriteFileBytes(path, Concat(ReadFileBytes(path), {1})); }, 0, 1, 0,
      false},
     {"last byte changed", FlipLastByte, 0, 1, 0, false},
+    {"two top bits flipped", FlipTwoTopBits, 0, 1, 0, false},
     {"put back by hand", [](auto& path, auto& original) { WriteFileBytes(path, original); }, 1, 0,
      0, false},
     {"deleted", [](auto& path, auto&) { fs::remove(path); }, 0, 1, 0, false},
@@ -281,7 +291,8 @@ std::vector<std::size_t> RecordEnds(const Bytes& journal) {
 
 // The check that ends each record, worked out byte by byte: FNV-1a over the
 // record's bytes before it as little-endian words of eight, the last word
-// filled with zeros. Journals written by earlier versions must stay readable.
+// filled with zeros. It must not change within a version of the journal, or
+// the journals already written would become unreadable.
 std::uint64_t ExpectedCheck(const Bytes& journal, std::size_t from, std::size_t to) {
     std::uint64_t hash = 14695981039346656037u;
     for (std::size_t at = from; at < to; at += 8) {
@@ -299,6 +310,19 @@ std::uint64_t StoredCheck(const Bytes& journal, std::size_t end) {
         check |= std::uint64_t{journal[end - 8 + i]} << (8 * i);
     return check;
 }
+
+// Gives the record from `start` to `end` the check that fits its bytes again,
+// as if they had been written so.
+void Reseal(Bytes& journal, std::size_t start, std::size_t end) {
+    const std::uint64_t check = ExpectedCheck(journal, start, end - 8);
+    for (std::size_t i = 0; i < 8; ++i)
+        journal[end - 8 + i] = static_cast<unsigned char>(check >> (8 * i));
+}
+
+// Offsets in the journal: the version in the header, and the length of the
+// path's start shared with the record before, in a file record.
+constexpr std::size_t kVersionAt = 4 + 1 + 12;
+constexpr std::size_t kSharedAt = 4 + 1 + 2 * 8 + 128 + 8;
 
 // Long enough, with long names, for the journal to outgrow its first room.
 constexpr std::size_t kRunLength = 40;
@@ -332,6 +356,12 @@ TEST_F(UndoJournalTest, FaultyRunIsUndoneForTheFilesItRecorded) {
         {"size of the second record grown", 1, 1, [](Bytes& b, auto& e) { b[e[1] + 1] ^= 1; }},
         {"check of the first record flipped", 0, 0, [](Bytes& b, auto& e) { b[e[1] - 1] ^= 0x80; }},
         {"header flipped", 0, 0, [](Bytes& b, auto&) { b[8] ^= 1; }},
+        {"header of the version before", 0, 0,
+         [](Bytes& b, auto& e) { b[kVersionAt] = 1, Reseal(b, 0, e[0]); }},
+        {"second path shares more than the first has", 1, 1,
+         [](Bytes& b, auto& e) {
+             b[e[1] + kSharedAt] = b[e[1] + kSharedAt + 1] = 0xFF, Reseal(b, e[1], e[2]);
+         }},
         {"cut in the header", 0, 0, [](Bytes& b, auto&) { b.resize(10); }},
     };
     const std::string state = file("neu/state");
@@ -383,6 +413,7 @@ TEST_F(UndoJournalTest, FaultyRunIsUndoneForTheFilesItRecorded) {
         const UndoResult result = UndoNewestAction();
         EXPECT_EQ(preview, result);
         EXPECT_EQ(result.restored, c.restored);
+        EXPECT_EQ(result.changedSince + result.failed, 0u); // no record read with a wrong path
         EXPECT_EQ(result.changedPaths.size(), c.putBack);
         EXPECT_FALSE(HasActionToUndo());
         for (std::size_t i = 0; i < paths.size(); ++i) {
