@@ -48,7 +48,11 @@ WriteResult UpdateTagTrailer(const std::string& path, const TrailerChange& chang
     const TagTrailer trailer = EncodeTagTrailer(
         change(found.found ? std::optional(DecodeTagTrailer(found.trailer)) : std::nullopt));
     if (observer) {
-        const FileStateResult before = ReadFileState(opened.file, opened.length);
+        // The last 128 bytes of a file longer than a trailer were read already.
+        const FileStateResult before =
+            opened.length > kTrailerLength
+                ? FileStateResult{{opened.length, found.trailer}, FileError::none}
+                : ReadFileState(opened.file, opened.length);
         if (before.error != FileError::none) {
             return {WriteOutcome::error, before.error};
         }
