@@ -10,6 +10,8 @@
 //   200 MiB against RemoveTagTrailer on it;
 // - the peak memory of a run over 100,000 listed files, in a fresh process,
 //   beside that of a process that only lists them and one with an empty list.
+#include "bench/support/Measure.h"
+#include "bench/support/WindowBench.h"
 #include "core/TagFromNameFile.h"
 #include "core/TrailerFile.h"
 #include "pattern/Dateinamenaufbau.h"
@@ -31,10 +33,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
-#include <fstream>
 #include <functional>
 #include <unistd.h>
 #include <vector>
@@ -42,21 +41,10 @@
 namespace {
 
 using namespace tagwerk;
-using Clock = std::chrono::steady_clock;
+using namespace tagwerk::bench;
 
 constexpr int kRounds = 3;
 const QString kPattern = QStringLiteral(R"(2," - ",1,".mp3")");
-
-// The fastest of `kRounds` runs of `work`, in seconds.
-double BestSeconds(const std::function<void()>& work, int rounds = kRounds) {
-    double best = 1e9;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = Clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
-}
 
 void WriteFile(const QString& path, qint64 size) {
     QFile file(path);
@@ -75,13 +63,6 @@ QStringList MakeNamedFiles(const QString& directory, int count, qint64 size) {
         WriteFile(paths.last(), size);
     }
     return paths;
-}
-
-void ListInMainWindow(const QStringList& paths) {
-    Form1& main = Form1::instance();
-    main.List1->clearEntries();
-    for (const QString& path : paths)
-        main.List1->AddIfAbsent(path);
 }
 
 // "Starten" in the window, overwriting the tags the files already have.
@@ -121,8 +102,8 @@ void BM_TagsFromNames(benchmark::State& state) {
     const QString id3v2 = QStandardPaths::findExecutable("id3v2");
     const QString kid3 = QStandardPaths::findExecutable("kid3-cli");
     for (auto _ : state) {
-        const double core = BestSeconds([&] { TagsFromNamesInCore(paths); });
-        const double window = BestSeconds(TagsFromNamesThroughWindow);
+        const double core = BestSeconds([&] { TagsFromNamesInCore(paths); }, kRounds);
+        const double window = BestSeconds(TagsFromNamesThroughWindow, kRounds);
         state.SetIterationTime(window);
         state.counters["core_s"] = core;
         state.counters["window_s"] = window;
@@ -181,17 +162,16 @@ void BM_TagsFromNamesJournal(benchmark::State& state) {
                 ::sync();
                 const auto start = Clock::now();
                 TagsFromNamesThroughWindow();
-                seconds[journal] = std::chrono::duration<double>(Clock::now() - start).count();
+                seconds[journal] = SecondsSince(start);
                 QDir(journalHome + "/tagwerk").removeRecursively();
             }
             recorded += seconds[1];
             ratios.push_back(seconds[1] / seconds[0]);
         }
         qputenv("XDG_STATE_HOME", journalHome);
-        std::sort(ratios.begin(), ratios.end());
         state.SetIterationTime(recorded / static_cast<double>(ratios.size()));
-        state.counters["journal/none_median"] = ratios[ratios.size() / 2];
-        state.counters["journal/none_max"] = ratios.back();
+        state.counters["journal/none_median"] = Median(ratios);
+        state.counters["journal/none_max"] = *std::max_element(ratios.begin(), ratios.end());
     }
 }
 BENCHMARK(BM_TagsFromNamesJournal)
@@ -218,12 +198,6 @@ void RemoveInCore(const QStringList& paths) {
     }
 }
 
-double ProcessorSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 // The best of three alternating rounds of the core removal and of
 // `throughWindow` on files that get their trailers back before each pass.
 // The processor time beside the wall-clock time shows the window's own cost
@@ -231,30 +205,24 @@ double ProcessorSeconds() {
 void CompareRemovals(benchmark::State& state, const QStringList& paths, qint64 size,
                      const std::function<void()>& throughWindow) {
     for (auto _ : state) {
-        double core = 1e9;
-        double window = 1e9;
-        double coreCpu = 1e9;
-        double windowCpu = 1e9;
-        const auto measure = [](const std::function<void()>& work, double& wall, double& cpu) {
-            const double startCpu = ProcessorSeconds();
-            wall = std::min(wall, BestSeconds(work, 1));
-            cpu = std::min(cpu, ProcessorSeconds() - startCpu);
-        };
+        Fastest core;
+        Fastest window;
         for (int round = 0; round < 3; ++round) {
             GiveTrailers(paths);
-            measure([&] { RemoveInCore(paths); }, core, coreCpu);
+            core.keep(Timed([&] { RemoveInCore(paths); }));
             GiveTrailers(paths);
-            measure(throughWindow, window, windowCpu);
+            window.keep(Timed(throughWindow));
         }
         if (QFileInfo(paths.first()).size() != size)
             qFatal("the window did not remove the tags");
-        state.SetIterationTime(window);
-        state.counters["core_s"] = core;
-        state.counters["window_s"] = window;
-        state.counters["window/core"] = window / core;
-        state.counters["core_cpu_s"] = coreCpu;
-        state.counters["window_cpu_s"] = windowCpu;
-        state.counters["MiB/s"] = static_cast<double>(paths.size()) * size / (1 << 20) / window;
+        state.SetIterationTime(window.wall);
+        state.counters["core_s"] = core.wall;
+        state.counters["window_s"] = window.wall;
+        state.counters["window/core"] = window.wall / core.wall;
+        state.counters["core_cpu_s"] = core.cpu;
+        state.counters["window_cpu_s"] = window.cpu;
+        state.counters["MiB/s"] =
+            static_cast<double>(paths.size()) * size / (1 << 20) / window.wall;
     }
 }
 
@@ -303,14 +271,6 @@ BENCHMARK(BM_SingleRemoval)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-long PeakResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
-
 // In a fresh process: list the files of `directory` and, with `run`, press
 // "Starten".
 long PeakOfList(const QString& directory, bool run) {
@@ -319,21 +279,11 @@ long PeakOfList(const QString& directory, bool run) {
     for (QDirIterator names(directory.isEmpty() ? QString("/nonexistent") : directory, QDir::Files);
          names.hasNext();)
         paths << names.next();
-    Form1::instance().show();
-    ListInMainWindow(paths);
-    QCoreApplication::processEvents();
-    if (run)
-        TagsFromNamesThroughWindow();
-    return PeakResidentKiB();
+    return PeakAfterListing(paths, run ? TagsFromNamesThroughWindow : std::function<void()>());
 }
 
 long PeakInChild(const QString& directory, bool run) {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(),
-                {"--peak", directory, run ? "run" : "list"});
-    if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        qFatal("the measuring process failed");
-    return child.readAllStandardOutput().trimmed().toLong();
+    return InFreshProcess({"--peak", directory, run ? "run" : "list"}).toLong();
 }
 
 // The run against the same process that only lists the files, and one with
@@ -345,7 +295,7 @@ void BM_PeakMemory(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
         const long peak = PeakInChild(dir.path(), true);
-        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.SetIterationTime(SecondsSince(start));
         const long listed = PeakInChild(dir.path(), false);
         const long empty = PeakInChild(QString(), true);
         state.counters["peak_MiB"] = peak / 1024.0;
@@ -363,18 +313,14 @@ BENCHMARK(BM_PeakMemory)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreen();
     QApplication app(argc, argv);
     if (argc == 4 && std::string(argv[1]) == "--peak") {
         std::printf("%ld\n",
                     PeakOfList(QString::fromLocal8Bit(argv[2]), argv[3] == std::string("run")));
         return 0;
     }
-    // The runs record their work for undo; here in a folder of the benchmark's
-    // own, which the measuring processes inherit.
-    QTemporaryDir state;
-    qputenv("XDG_STATE_HOME", state.path().toUtf8());
+    const PrivateUndoJournal journal;
     Form1::instance().show();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -9,12 +9,10 @@
 // processor time used, which other work on a busy machine does not inflate.
 // The bare loop blanks the trailers again, so every `set` is a change that
 // tagwerk-cli records for undo.
+#include "bench/support/Measure.h"
+
 #include <benchmark/benchmark.h>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <spawn.h>
 #include <string>
@@ -27,50 +25,33 @@ extern char** environ;
 
 namespace {
 
-namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using namespace tagwerk::bench;
 
 constexpr int kFiles = 10'000;
 constexpr off_t kPayload = 4096;
 constexpr std::size_t kTrailer = 128;
 
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // Files of 4 KiB, each ending in a trailer, removed at the end.
 class ManyFiles {
 public:
     explicit ManyFiles(int count = kFiles) {
-        directory_ = (fs::temp_directory_path() / "tagwerk-bench-XXXXXX").string();
-        if (::mkdtemp(directory_.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
         std::string content(kPayload, 'x');
         content += "TAG" + std::string(kTrailer - 3, ' ');
         for (int i = 0; i < count; ++i) {
-            paths_.push_back(directory_ + "/" + std::to_string(100000 + i) + ".mp3");
+            paths_.push_back(directory_.path() + "/" + std::to_string(100000 + i) + ".mp3");
             std::ofstream(paths_.back(), std::ios::binary) << content;
         }
     }
-    ~ManyFiles() { fs::remove_all(directory_); }
 
     const std::vector<std::string>& paths() const { return paths_; }
 
 private:
-    std::string directory_;
+    WorkDirectory directory_;
     std::vector<std::string> paths_;
 };
 
 double CpuSeconds(const timeval& user, const timeval& system) {
     return double(user.tv_sec + system.tv_sec) + double(user.tv_usec + system.tv_usec) / 1e6;
-}
-
-double OwnCpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return CpuSeconds(usage.ru_utime, usage.ru_stime);
 }
 
 // Runs a program with its output thrown away and gives the processor time it
@@ -95,31 +76,12 @@ double Run(const std::vector<std::string>& arguments) {
                : -1;
 }
 
-// Clock and processor time of one command or loop.
-struct Spent {
-    double seconds = 0;
-    double cpuSeconds = 0;
-    Spent& operator+=(const Spent& other) {
-        seconds += other.seconds;
-        cpuSeconds += other.cpuSeconds;
-        return *this;
-    }
-};
-
 void Report(benchmark::State& state, const Spent& command, const Spent& bare) {
     const double rounds = double(state.iterations());
-    state.counters["command_ms"] = command.seconds * 1000 / rounds;
-    state.counters["bare_ms"] = bare.seconds * 1000 / rounds;
-    state.counters["ratio"] = command.seconds / bare.seconds;
-    state.counters["cpu_ratio"] = command.cpuSeconds / bare.cpuSeconds;
-}
-
-// The loop's clock and processor time.
-template <typename Loop> Spent Timed(Loop loop) {
-    const double cpuStart = OwnCpuSeconds();
-    const Clock::time_point start = Clock::now();
-    loop();
-    return {SecondsSince(start), OwnCpuSeconds() - cpuStart};
+    state.counters["command_ms"] = command.wall * 1000 / rounds;
+    state.counters["bare_ms"] = bare.wall * 1000 / rounds;
+    state.counters["ratio"] = command.wall / bare.wall;
+    state.counters["cpu_ratio"] = command.cpu / bare.cpu;
 }
 
 Spent BareWrites(const ManyFiles& files) {
@@ -159,10 +121,10 @@ void CompareWithBare(benchmark::State& state, const ManyFiles& files,
                 state.SkipWithError(("failed: " + command.front()).c_str());
                 return;
             }
-            round.cpuSeconds += cpuSeconds;
+            round.cpu += cpuSeconds;
         }
-        round.seconds = SecondsSince(start);
-        state.SetIterationTime(round.seconds);
+        round.wall = SecondsSince(start);
+        state.SetIterationTime(round.wall);
         commandSpent += round;
         bareSpent += bare(files);
     }
@@ -206,17 +168,10 @@ BENCHMARK(BM_ShowJsonTagwerkCli)->Iterations(5)->UseManualTime()->Unit(benchmark
 
 } // namespace
 
-// tagwerk-cli records what it writes for undo; here in a folder of the
-// benchmark's own instead of the user's.
 int main(int argc, char** argv) {
-    std::string state = (fs::temp_directory_path() / "tagwerk-bench-state-XXXXXX").string();
-    if (::mkdtemp(state.data()) == nullptr || ::setenv("XDG_STATE_HOME", state.c_str(), 1) != 0) {
-        std::perror("state folder");
-        return 1;
-    }
+    const PrivateUndoJournal journal; // tagwerk-cli records what it writes
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    fs::remove_all(state);
     return 0;
 }

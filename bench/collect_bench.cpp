@@ -1,12 +1,10 @@
 // Collecting a tree of 100,000 MP3 files (100 folders of 1,000) in the order
 // the selection windows list them, against a bare walk with readdir that
 // only gathers the paths, unsorted.
+#include "bench/support/Measure.h"
 #include "collect/Mp3Files.h"
 
 #include <benchmark/benchmark.h>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
@@ -16,22 +14,13 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using namespace tagwerk::bench;
 
 constexpr int kFolders = 100;
 constexpr int kFilesPerFolder = 1000;
 
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // Names with capitals and umlauts, so the collation has work to do.
-std::string MakeTree() {
-    std::string root = (fs::temp_directory_path() / "tagwerk-bench-XXXXXX").string();
-    if (::mkdtemp(root.data()) == nullptr) {
-        std::perror("mkdtemp");
-        std::exit(1);
-    }
+void MakeTree(const std::string& root) {
     const char* const words[] = {"Über", "alle", "Bäume", "Lied", "ölig", "Zugabe"};
     for (int folder = 0; folder < kFolders; ++folder) {
         const std::string path = root + "/" + words[folder % 6] + std::to_string(folder);
@@ -39,7 +28,6 @@ std::string MakeTree() {
         for (int file = 0; file < kFilesPerFolder; ++file)
             std::ofstream(path + "/" + words[file % 6] + " - " + std::to_string(file) + ".mp3");
     }
-    return root;
 }
 
 void BareWalk(const std::string& folder, std::vector<std::string>& paths) {
@@ -56,7 +44,9 @@ void BareWalk(const std::string& folder, std::vector<std::string>& paths) {
 }
 
 void BM_CollectTree(benchmark::State& state) {
-    const std::string root = MakeTree();
+    const WorkDirectory tree;
+    const std::string& root = tree.path();
+    MakeTree(root);
     double collectSeconds = 0;
     double bareSeconds = 0;
     for (auto _ : state) {
@@ -78,7 +68,6 @@ void BM_CollectTree(benchmark::State& state) {
     state.counters["collect_ms"] = collectSeconds * 1000 / double(state.iterations());
     state.counters["bare_ms"] = bareSeconds * 1000 / double(state.iterations());
     state.counters["ratio"] = collectSeconds / bareSeconds;
-    fs::remove_all(root);
 }
 BENCHMARK(BM_CollectTree)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 

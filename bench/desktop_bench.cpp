@@ -5,6 +5,8 @@
 // - start to the first window with a file argument against the same start
 //   without one, each in a fresh process;
 // - the memory of a 100,000-entry list, per entry, against an empty list.
+#include "bench/support/Measure.h"
+#include "bench/support/WindowBench.h"
 #include "ui/desktop/FileIntake.h"
 #include "ui/desktop/SingleInstance.h"
 #include "ui/main/Form1.h"
@@ -14,23 +16,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <malloc.h>
 
 namespace {
 
 using namespace tagwerk;
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using namespace tagwerk::bench;
 
 void MakeFiles(const QString& directory, int count) {
     for (int i = 0; i < count; ++i) {
@@ -38,14 +33,6 @@ void MakeFiles(const QString& directory, int count) {
         if (!file.open(QIODevice::WriteOnly))
             qFatal("cannot create a file in %s", qPrintable(directory));
     }
-}
-
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
 }
 
 void BM_FolderOnTheCommandLine(benchmark::State& state) {
@@ -59,7 +46,7 @@ void BM_FolderOnTheCommandLine(benchmark::State& state) {
         main.List1->clearEntries();
         auto start = Clock::now();
         TakeInFiles({QFile::encodeName(dir.path())});
-        const double commandLine = Seconds(start);
+        const double commandLine = SecondsSince(start);
         frmMessage::unload();
         if (main.List1->count() != count)
             qFatal("the intake took %d files", main.List1->count());
@@ -67,7 +54,7 @@ void BM_FolderOnTheCommandLine(benchmark::State& state) {
         multi.List1->clearEntries();
         start = Clock::now();
         multi.Command3_Click();
-        const double button = Seconds(start);
+        const double button = SecondsSince(start);
         state.SetIterationTime(commandLine);
         state.counters["command_line_s"] = commandLine;
         state.counters["add_all_button_s"] = button;
@@ -80,23 +67,10 @@ BENCHMARK(BM_FolderOnTheCommandLine)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// A fresh process of this program in one of the modes handled in main().
-QString InChild(const QStringList& arguments) {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), arguments);
-    if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        qFatal("the measuring process failed");
-    return QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
-}
-
+// The fastest of five fresh processes of this program in one of the modes
+// handled in main().
 double BestStart(const QStringList& arguments) {
-    double best = 1e9;
-    for (int i = 0; i < 5; ++i) {
-        const auto start = Clock::now();
-        InChild(arguments);
-        best = std::min(best, Seconds(start));
-    }
-    return best;
+    return BestSeconds([&] { InFreshProcess(arguments); }, 5);
 }
 
 void BM_StartWithAFile(benchmark::State& state) {
@@ -119,8 +93,8 @@ void BM_ListMemory(benchmark::State& state) {
     QTemporaryDir dir;
     MakeFiles(dir.path(), count);
     for (auto _ : state) {
-        const double listed = InChild({"--resident", dir.path()}).toDouble();
-        const double empty = InChild({"--resident"}).toDouble();
+        const double listed = InFreshProcess({"--resident", dir.path()}).toDouble();
+        const double empty = InFreshProcess({"--resident"}).toDouble();
         state.counters["listed_MiB"] = listed / 1024;
         state.counters["empty_MiB"] = empty / 1024;
         state.counters["KiB_per_entry"] = (listed - empty) / count;
@@ -144,8 +118,7 @@ void StartAsTheProgram(const QByteArrayList& paths) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreen();
     // A runtime folder of its own, so no running Tagwerk takes the files.
     QTemporaryDir runtime;
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));

@@ -6,6 +6,8 @@
 //   tag 2 into tag 1 (one process per 100 files);
 // - its peak memory over 1,000 and 10,000 of the files, each in a fresh
 //   process, beside that of a process that only lists them.
+#include "bench/support/Measure.h"
+#include "bench/support/WindowBench.h"
 #include "ui/batch/Form6.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
@@ -18,45 +20,26 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <functional>
-#include <sys/resource.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 using namespace tagwerk;
-using Clock = std::chrono::steady_clock;
+using namespace tagwerk::bench;
 
 constexpr int kFiles = 10'000;
 
-struct Times {
-    double wall = 1e9;
-    double cpu = 1e9; // of this process, user and system: less swayed by other work
-};
-
-double CpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 // The time `work` takes once the writes before it are on disk, kept in
 // `best` where shorter.
-void Measure(const std::function<void()>& work, Times& best) {
+void Measure(const std::function<void()>& work, Fastest& best) {
     ::sync();
-    const double cpu = CpuSeconds();
-    const auto start = Clock::now();
-    work();
-    best.wall = std::min(best.wall, std::chrono::duration<double>(Clock::now() - start).count());
-    best.cpu = std::min(best.cpu, CpuSeconds() - cpu);
+    best.keep(Timed(work));
 }
 
 QByteArray BigEndian(int value) {
@@ -134,13 +117,6 @@ QStringList MakeFiles(const QString& directory) {
     return paths;
 }
 
-void ListInMainWindow(const QStringList& paths) {
-    Form1& main = Form1::instance();
-    main.List1->clearEntries();
-    for (const QString& path : paths)
-        main.List1->AddIfAbsent(path);
-}
-
 // "Starten" in the window, overwriting the tags the files already have.
 void RunThroughWindow() {
     Form1::instance().ID3v2Name->trigger();
@@ -171,8 +147,8 @@ void BM_Id3v2Run(benchmark::State& state) {
     for (auto _ : state) {
         // The best of rounds taken in turns, so that other work on the
         // machine weighs on both alike.
-        Times bare;
-        Times window;
+        Fastest bare;
+        Fastest window;
         for (int round = 0; round < 9; ++round) {
             Measure([&] { BareLoop(paths); }, bare);
             Measure(RunThroughWindow, window);
@@ -183,7 +159,7 @@ void BM_Id3v2Run(benchmark::State& state) {
         state.counters["window/bare"] = window.wall / bare.wall;
         state.counters["cpu_window/bare"] = window.cpu / bare.cpu;
         if (!kid3.isEmpty()) {
-            Times kid3Times;
+            Fastest kid3Times;
             Measure(
                 [&] {
                     for (int first = 0; first < kFiles; first += 100) {
@@ -203,35 +179,18 @@ void BM_Id3v2Run(benchmark::State& state) {
 }
 BENCHMARK(BM_Id3v2Run)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-long PeakResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
-
 // In a fresh process: list the first `count` files made in `directory` and,
 // with `run`, press "Starten".
 long PeakOfList(const QString& directory, int count, bool run) {
     QStringList paths;
     for (int i = 0; i < count; ++i)
         paths << FilePath(directory, i);
-    Form1::instance().show();
-    ListInMainWindow(paths);
-    QCoreApplication::processEvents();
-    if (run)
-        RunThroughWindow();
-    return PeakResidentKiB();
+    return PeakAfterListing(paths, run ? RunThroughWindow : std::function<void()>());
 }
 
 long PeakInChild(const QString& directory, int count, bool run) {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(),
-                {"--peak", directory, QString::number(count), run ? "run" : "list"});
-    if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        qFatal("the measuring process failed");
-    return child.readAllStandardOutput().trimmed().toLong();
+    return InFreshProcess({"--peak", directory, QString::number(count), run ? "run" : "list"})
+        .toLong();
 }
 
 // What the run adds to the peak of a process that only lists the files:
@@ -248,7 +207,7 @@ void BM_Id3v2PeakMemory(benchmark::State& state) {
             state.counters["peak_MiB_" + files] = peak / 1024.0;
             state.counters["run_adds_MiB_" + files] = (peak - listed) / 1024.0;
         }
-        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.SetIterationTime(SecondsSince(start));
     }
 }
 BENCHMARK(BM_Id3v2PeakMemory)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -256,18 +215,14 @@ BENCHMARK(BM_Id3v2PeakMemory)->Iterations(1)->UseManualTime()->Unit(benchmark::k
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreen();
     QApplication app(argc, argv);
     if (argc == 5 && std::string(argv[1]) == "--peak") {
         std::printf("%ld\n", PeakOfList(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]),
                                         argv[4] == std::string("run")));
         return 0;
     }
-    // The runs record their work for undo; here in a folder of the benchmark's
-    // own, which the measuring processes inherit.
-    QTemporaryDir state;
-    qputenv("XDG_STATE_HOME", state.path().toUtf8());
+    const PrivateUndoJournal journal;
     Form1::instance().show();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

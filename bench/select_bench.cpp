@@ -1,5 +1,6 @@
 // The selection windows with a folder of 100,000 files: listing it, adding
 // all of it to the multi-file list, and handing that list to the main window.
+#include "bench/support/WindowBench.h"
 #include "ui/main/Form1.h"
 #include "ui/select/DirectoryListing.h"
 #include "ui/select/Form3.h"
@@ -101,8 +102,7 @@ BENCHMARK(BM_OpenFiles)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    tagwerk::bench::PreferOffscreen();
     QApplication app(argc, argv);
     QTemporaryDir tree;
     if (!tree.isValid())

@@ -6,15 +6,14 @@
 //   sizes: it must not grow with the file;
 // - writing a trailer into each of 10,000 files against open + write at the
 //   end + close.
+#include "bench/support/Measure.h"
 #include "core/TrailerFile.h"
 
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -23,24 +22,9 @@
 namespace {
 
 using namespace tagwerk;
-namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using namespace tagwerk::bench;
 
 constexpr std::int64_t kMiB = 1 << 20;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// A directory of its own below the system's temporary directory.
-std::string MakeWorkDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "tagwerk-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
-        std::exit(1);
-    }
-    return pattern + "/";
-}
 
 const TagRecord kRecord{"Lied", "Interpret", "Album", "2024", "Kommentar", 17};
 
@@ -85,7 +69,8 @@ void PlainCopy(const std::string& from, const std::string& to, const std::string
 
 void BM_RemoveAgainstPlainCopy(benchmark::State& state) {
     const std::int64_t payload = state.range(0) * kMiB;
-    const std::string directory = MakeWorkDirectory();
+    const WorkDirectory work;
+    const std::string directory = work.path() + "/";
     const std::string path = directory + "lied.mp3";
     MakeTaggedFile(path, payload);
     double removeSeconds = 0;
@@ -111,7 +96,6 @@ void BM_RemoveAgainstPlainCopy(benchmark::State& state) {
     state.counters["remove_ms"] = removeSeconds * 1000 / double(state.iterations());
     state.counters["ratio"] = removeSeconds / copySeconds;
     state.counters["sink_calls"] = double(sinkCalls) / double(state.iterations());
-    fs::remove_all(directory);
 }
 BENCHMARK(BM_RemoveAgainstPlainCopy)
     ->Arg(256)
@@ -119,20 +103,9 @@ BENCHMARK(BM_RemoveAgainstPlainCopy)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-// The highest resident memory of this process so far, in KiB.
-long PeakResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::atol(line.c_str() + 6);
-        }
-    }
-    return -1;
-}
-
 // Runs this program anew with `arguments` and returns the number it prints.
 long RunFreshProcess(const std::string& arguments) {
-    std::string command = fs::read_symlink("/proc/self/exe").string() + " " + arguments;
+    std::string command = ProgramPath().string() + " " + arguments;
     FILE* pipe = ::popen(command.c_str(), "r");
     long value = -1;
     if (pipe == nullptr || std::fscanf(pipe, "%ld", &value) != 1) {
@@ -145,7 +118,8 @@ long RunFreshProcess(const std::string& arguments) {
 }
 
 void BM_RemovePeakMemory(benchmark::State& state) {
-    const std::string directory = MakeWorkDirectory();
+    const WorkDirectory work;
+    const std::string directory = work.path() + "/";
     MakeTaggedFile(directory + "lied.mp3", state.range(0) * kMiB);
     long peak = -1;
     long idle = -1;
@@ -157,14 +131,14 @@ void BM_RemovePeakMemory(benchmark::State& state) {
     state.counters["peak_KiB"] = double(peak);
     state.counters["idle_KiB"] = double(idle);
     state.counters["removal_KiB"] = double(peak - idle);
-    fs::remove_all(directory);
 }
 BENCHMARK(BM_RemovePeakMemory)->Arg(16)->Arg(256)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 constexpr int kManyFiles = 10'000;
 
 void BM_WriteIntoManyFiles(benchmark::State& state) {
-    const std::string directory = MakeWorkDirectory();
+    const WorkDirectory work;
+    const std::string directory = work.path() + "/";
     const std::vector<char> payload(4096, 'x');
     std::vector<std::string> paths;
     for (int i = 0; i < kManyFiles; ++i) {
@@ -180,7 +154,6 @@ void BM_WriteIntoManyFiles(benchmark::State& state) {
         for (const std::string& path : paths) {
             if (WriteTagTrailer(path, kRecord).outcome != WriteOutcome::written) {
                 state.SkipWithError("write failed");
-                fs::remove_all(directory);
                 return;
             }
         }
@@ -202,7 +175,6 @@ void BM_WriteIntoManyFiles(benchmark::State& state) {
     state.counters["bare_us_per_file"] =
         bareSeconds * 1e6 / kManyFiles / double(state.iterations());
     state.counters["ratio"] = writeSeconds / bareSeconds;
-    fs::remove_all(directory);
 }
 BENCHMARK(BM_WriteIntoManyFiles)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 

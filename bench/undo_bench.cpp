@@ -9,19 +9,16 @@
 // the journal itself adds. The files and the journal folder ($XDG_STATE_HOME,
 // so the user's own journal is left alone) lie beside this program, on a disk,
 // whose syncs a temporary folder in memory would hide.
+#include "bench/support/Measure.h"
 #include "core/TagFromNameFile.h"
 #include "core/TrailerFile.h"
 #include "core/UndoJournal.h"
 
-#include <algorithm>
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,40 +27,11 @@
 namespace {
 
 using namespace tagwerk;
+using namespace tagwerk::bench;
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 // Made in main(): the benchmarks' files and the journal folder lie below it.
 std::string gWorkDirectory;
-
-std::string MakeWorkDirectory() {
-    std::string pattern =
-        (fs::read_symlink("/proc/self/exe").parent_path() / "undo-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
-        std::exit(1);
-    }
-    return pattern + "/";
-}
-
-double ProcessorSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-struct Seconds {
-    double wall = 0;
-    double cpu = 0;
-};
-
-Seconds Measure(const std::function<void()>& work) {
-    const double startCpu = ProcessorSeconds();
-    const auto start = Clock::now();
-    work();
-    return {std::chrono::duration<double>(Clock::now() - start).count(),
-            ProcessorSeconds() - startCpu};
-}
 
 struct Journals {
     std::int64_t files = 0;
@@ -132,19 +100,14 @@ void TagsFromNames(const std::vector<std::string>& paths, int round,
     }
 }
 
-double Median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
-
 // Times of the rounds of one kind.
 struct Samples {
     std::vector<double> wall;
     std::vector<double> cpu;
 
-    void add(Seconds seconds) {
-        wall.push_back(seconds.wall);
-        cpu.push_back(seconds.cpu);
+    void add(Spent spent) {
+        wall.push_back(spent.wall);
+        cpu.push_back(spent.cpu);
     }
 };
 
@@ -167,9 +130,9 @@ void BM_TagsFromNamesRun(benchmark::State& state) {
         Journals journal;
         for (int pass = 0; pass < kRunRounds; ++pass) {
             ::sync();
-            const Seconds without = Measure([&] { TagsFromNames(paths, ++round, nullptr); });
+            const Spent without = Timed([&] { TagsFromNames(paths, ++round, nullptr); });
             ::sync();
-            const Seconds with = Measure([&] {
+            const Spent with = Timed([&] {
                 UndoJournalWriter writer(ActionKind::tagsFromNamesRun);
                 TagsFromNames(paths, ++round, &writer);
                 writer.finish();
@@ -184,7 +147,7 @@ void BM_TagsFromNamesRun(benchmark::State& state) {
             journal = ActionFiles();
             ::sync();
             UndoResult result;
-            undo.add(Measure([&] { result = UndoNewestAction(); }));
+            undo.add(Timed([&] { result = UndoNewestAction(); }));
             if (journal.files != 1 || result.restored != paths.size()) {
                 std::fprintf(stderr, "the run was not undone in full\n");
                 std::exit(1);
@@ -233,8 +196,8 @@ void BM_SingleSave(benchmark::State& state) {
     for (auto _ : state) {
         Samples plain, recorded;
         for (int i = 0; i < kSaves; ++i) {
-            plain.add(Measure([&] { save(nullptr); }));
-            recorded.add(Measure([&] {
+            plain.add(Timed([&] { save(nullptr); }));
+            recorded.add(Timed([&] {
                 UndoJournalWriter writer(ActionKind::save);
                 save(&writer);
             }));
@@ -255,11 +218,11 @@ BENCHMARK(BM_SingleSave)->Iterations(1)->UseManualTime()->Unit(benchmark::kMicro
 } // namespace
 
 int main(int argc, char** argv) {
-    gWorkDirectory = MakeWorkDirectory();
+    const WorkDirectory work(ProgramPath().parent_path(), "undo-bench-");
+    gWorkDirectory = work.path() + "/";
     ::setenv("XDG_STATE_HOME", (gWorkDirectory + "state").c_str(), 1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    fs::remove_all(gWorkDirectory);
     return 0;
 }

@@ -1,0 +1,26 @@
+// What the benchmarks of the windows share: they run without a screen unless
+// told otherwise, list files in the main window as the user's selection
+// would, and measure some things in a fresh process of their own.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace tagwerk::bench {
+
+// Call before the QApplication is made; an explicit QT_QPA_PLATFORM wins, to
+// watch a run on a real screen.
+void PreferOffscreen();
+
+void ListInMainWindow(const QStringList& paths);
+
+// In a measuring process: the peak resident memory in KiB after listing
+// `paths` in the shown main window and, where given, running `run` on them.
+long PeakAfterListing(const QStringList& paths, const std::function<void()>& run);
+
+// Starts this program anew with `arguments` (a mode its main() handles) and
+// gives what it printed, trimmed; a process that fails ends the benchmark.
+QString InFreshProcess(const QStringList& arguments);
+
+} // namespace tagwerk::bench
