@@ -22,7 +22,7 @@ namespace tagwerk {
 // one go, so that whoever goes on to decode or replace them has them at hand.
 struct FindResult {
     bool found = false;
-    TagTrailer trailer{}; // the file's last 128 bytes, when found
+    TagTrailer trailer{}; // the file's last 128 bytes, whenever it is longer than that
     FileError error = FileError::none;
 };
 FindResult FindTagTrailer(const File& file, std::int64_t length);

@@ -17,7 +17,7 @@ struct TrailerForWriting {
     std::int64_t length = 0;
     FileStamp stamp; // as the file was when opened for writing
     bool found = false;
-    TagTrailer trailer{}; // the file's last 128 bytes, when found
+    TagTrailer trailer{}; // the file's last 128 bytes, whenever it is longer than that
     FileError error = FileError::none;
 };
 

@@ -1,5 +1,7 @@
 #include "core/UndoJournalFormat.h"
 
+#include "core/TrailerFileWrite.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -21,7 +23,6 @@ constexpr std::size_t kSharedBytes = 2;
 constexpr std::size_t kMostShared = 0xFFFF;
 // Type, the two states and the length of the shared start of the path.
 constexpr std::size_t kChangeFixedBytes = 1 + kStateBytes + kDigestBytes + kSharedBytes;
-constexpr auto kTrailerLength = static_cast<std::int64_t>(kTrailerSize);
 
 // FNV-1a taken eight bytes at a time (the last word filled with zeros), which
 // is fast enough for every record of a long run. Each step maps the running
