@@ -1,7 +1,6 @@
 #include "ui/desktop/FileIntake.h"
 
 #include "collect/Mp3Files.h"
-#include "core/PathText.h"
 #include "ui/main/FileListBox.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
@@ -89,8 +88,7 @@ private:
                 if (main.List1->AddIfAbsent(file) && first < 0)
                     first = main.List1->count() - 1;
             if (!paths.isEmpty())
-                main.Label12->setText(
-                    QString::fromStdString(FileCountCaption(main.List1->count())));
+                main.refreshCount();
         }
         main.raise();
         main.activateWindow();

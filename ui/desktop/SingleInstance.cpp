@@ -52,17 +52,12 @@ bool SingleInstance::listen() {
 }
 
 // The other program writes everything and closes; only then is the whole
-// list there.
+// list there. The socket keeps all it has received until then.
 void SingleInstance::receive(QLocalSocket* socket) {
     socket->setParent(this);
-    auto* received = new QByteArray;
-    connect(socket, &QLocalSocket::readyRead, socket,
-            [socket, received] { received->append(socket->readAll()); });
-    connect(socket, &QLocalSocket::disconnected, this, [this, socket, received] {
-        received->append(socket->readAll());
-        QByteArrayList arguments = received->split('\0');
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+        QByteArrayList arguments = socket->readAll().split('\0');
         arguments.removeLast(); // after the last NUL
-        delete received;
         socket->deleteLater();
         emit argumentsReceived(arguments);
     });

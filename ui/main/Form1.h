@@ -78,6 +78,8 @@ public:
     // Genre "(keine Zuordnung)", then the five text fields empty: ordinary
     // edits, so the edit handler runs for each.
     void emptyEditor();
+    // Shows the file list's entry count in Label12.
+    void refreshCount();
 
     // Saves the editor fields as the open file's tag ("ID3-Tag speichern").
     void Command1_Click();
@@ -132,7 +134,6 @@ private:
     void applyBlankEditorRule();
     void loadTag(const QString& path);
     void clearTextFields();
-    void refreshCount();
     void rememberFocus(QWidget* now);
     void restoreFocus();
 
