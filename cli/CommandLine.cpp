@@ -217,6 +217,14 @@ std::variant<Invocation, int> ReadCommandLine(int argc, char** argv) {
     const std::vector<CLI::App*> parsed = app.get_subcommands();
     if (parsed.empty())
         return UsageFailure("Kein Befehl angegeben.", "");
+    // The parser takes a second command name as a second command, and all of
+    // them fill the one set of options: the last would act on every path.
+    if (parsed.size() > 1) {
+        std::string names;
+        for (const CLI::App* command : parsed)
+            names += (names.empty() ? "" : ", ") + command->get_name();
+        return UsageFailure("Mehr als ein Befehl angegeben: " + names + ".", "");
+    }
     try {
         return Checked(*parsed.front(), given);
     } catch (const UsageError& error) {

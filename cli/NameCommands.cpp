@@ -2,8 +2,8 @@
 #include "cli/RecordText.h"
 #include "cli/Text.h"
 #include "core/FileErrorReason.h"
+#include "core/FileIo.h"
 #include "core/TagFromNameFile.h"
-#include "core/TrailerFile.h"
 #include "id3v2/Id3v2Reading.h"
 
 namespace tagwerk {
@@ -76,10 +76,11 @@ void FromV2(const Files& files, bool overwrite, bool dryRun, Report& report,
             source.write(file, tag->record);
             continue;
         }
-        // The reading says only that there is no tag; the trailer's tells why.
-        const ReadResult probe = ReadTagTrailer(file);
-        report.failed(file, probe.outcome == ReadOutcome::error
-                                ? FileErrorReason(probe.error)
+        // The reading says only that there is no tag; opening the file tells
+        // whether it could not be read at all.
+        const FileError error = OpenForReading(file).error;
+        report.failed(file, error != FileError::none
+                                ? FileErrorReason(error)
                                 : "Die Datei beginnt nicht mit einem lesbaren ID3v2-Tag.");
     }
     source.finish();

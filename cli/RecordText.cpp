@@ -5,6 +5,10 @@
 
 namespace tagwerk {
 
+namespace {
+
+// "Rock (17)", "(keine Zuordnung)" for 255, "ohne Namen (200)" for a code
+// the table lacks.
 std::string GenreText(GenreCode code) {
     const std::string number = std::to_string(code);
     if (code == kNoGenre)
@@ -12,6 +16,8 @@ std::string GenreText(GenreCode code) {
     const auto name = GenreNameFromCode(code);
     return (name ? std::string(*name) : std::string("ohne Namen")) + " (" + number + ")";
 }
+
+} // namespace
 
 std::string RecordLines(const TagRecord& record) {
     return "  Titel:         " + Utf8FromCp1252(record.title) +

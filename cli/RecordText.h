@@ -6,10 +6,6 @@
 
 namespace tagwerk {
 
-// "Rock (17)", "(keine Zuordnung)" for 255, "ohne Namen (200)" for a code
-// the table lacks.
-std::string GenreText(GenreCode code);
-
 // One indented line per field, each ending in a newline.
 std::string RecordLines(const TagRecord& record);
 

@@ -31,12 +31,6 @@ std::string Quoted(std::string_view text) {
     return "„" + std::string(text) + "“";
 }
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 } // namespace
 
 std::u16string Utf16FromUtf8(std::string_view utf8) {
@@ -96,9 +90,8 @@ GenreCode GenreValue(std::string_view text, bool codes) {
         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (codes && digits && std::stoi(std::string(text)) <= 255)
         return static_cast<GenreCode>(std::stoi(std::string(text)));
-    for (const GenreEntry& entry : GenreTable())
-        if (EqualIgnoringCase(entry.name, text))
-            return entry.code;
+    if (const std::optional<GenreCode> code = GenreCodeFromNameIgnoringCase(text))
+        return *code;
     throw UsageError("Die Musikrichtung " + Quoted(text) +
                      " gibt es nicht; tagwerk-cli genres zeigt alle.");
 }

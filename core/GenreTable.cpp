@@ -185,6 +185,17 @@ GenreCode GenreCodeFromName(std::string_view name) {
     return entry == kGenres.end() ? kNoGenre : entry->code;
 }
 
+std::optional<GenreCode> GenreCodeFromNameIgnoringCase(std::string_view name) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    const auto entry = std::find_if(kGenres.begin(), kGenres.end(), [&](const GenreEntry& e) {
+        return std::equal(e.name.begin(), e.name.end(), name.begin(), name.end(),
+                          [&](char x, char y) { return lower(x) == lower(y); });
+    });
+    if (entry == kGenres.end())
+        return std::nullopt;
+    return entry->code;
+}
+
 std::optional<std::string_view> GenreNameFromCode(GenreCode code) {
     const auto entry = std::find_if(kGenres.begin(), kGenres.end(),
                                     [code](const GenreEntry& e) { return e.code == code; });

@@ -26,6 +26,11 @@ const std::array<std::string_view, kGenreCount>& GenreNames();
 // Exact, case-sensitive match on a whole name; no match gives 255.
 GenreCode GenreCodeFromName(std::string_view name);
 
+// A whole name in any case of the letters A to Z, as people type it and
+// ID3v2 frames store it; other bytes must match exactly. No match gives
+// none, so that the name of 255 stays apart from an unknown name.
+std::optional<GenreCode> GenreCodeFromNameIgnoringCase(std::string_view name);
+
 // The name of a code; codes 148 to 254 have none.
 std::optional<std::string_view> GenreNameFromCode(GenreCode code);
 

@@ -2,7 +2,6 @@
 
 #include "core/GenreTable.h"
 
-#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <taglib/id3v1genres.h>
@@ -25,17 +24,9 @@ std::optional<GenreCode> CodeOfNumber(std::string_view value) {
     return TableCode(number);
 }
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::optional<GenreCode> CodeOfName(std::string_view value) {
-    for (const GenreEntry& entry : GenreTable()) {
-        if (SameIgnoringCase(entry.name, value))
-            return TableCode(entry.code);
-    }
+    if (const std::optional<GenreCode> code = GenreCodeFromNameIgnoringCase(value))
+        return TableCode(*code);
     // TagLib turns "(136)Christian Gangsta Rap" into its own name of 136
     // alone, which our table spells differently.
     return TableCode(

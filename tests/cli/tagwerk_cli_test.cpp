@@ -199,6 +199,8 @@ const CommandCase kCommandCases[] = {
     Usage("SetWithoutField", "set plain.mp3", "set braucht mindestens ein Feld, etwa --title.", "set "),
     Usage("NoPath", "show", "Keine Datei angegeben.", "show "),
     Usage("NoCommand", "", "Kein Befehl angegeben.", ""),
+    Usage("TwoCommands", "remove tagged.mp3 blank 'Alt - Lied.mp3'",
+          "Mehr als ein Befehl angegeben: remove, blank.", ""),
     Usage("UnknownOption", "show --jsn plain.mp3", "Unbekannte Angabe: --jsn", "show "),
     Usage("OptionWithoutValue", "set plain.mp3 --title", "Der Angabe --title fehlt ihr Wert.", "set "),
     Usage("FromNamesWithoutPattern", "from-names plain.mp3", "from-names braucht --pattern.",

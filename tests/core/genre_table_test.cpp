@@ -65,18 +65,26 @@ TEST(GenreTable, EveryEntryIsAsListed) {
     }
 }
 
+// anyCase is what GenreCodeFromNameIgnoringCase finds; -1 for nothing.
 TEST(GenreCodeFromName, OnlyTheExactWholeNameMatches) {
     const struct {
         std::string_view text;
         int code;
+        int anyCase;
     } cases[] = {
-        {"Alt. Rock", 40},          {"alt. rock", 255}, {"Alt. Rock ", 255},
-        {" Alt. Rock", 255},        {"", 255},          {"Alt.", 255},
-        {"Punk rock", 121},         {"Punk Rock", 255}, {"Rock", 17},
-        {"(keine Zuordnung)", 255}, {"Blues", 0},
+        // clang-format off
+        {"Alt. Rock", 40, 40},    {"alt. rock", 255, 40},   {"Alt. Rock ", 255, -1},
+        {" Alt. Rock", 255, -1},  {"", 255, -1},            {"Alt.", 255, -1},
+        {"Punk rock", 121, 121},  {"Punk Rock", 255, 121},  {"ROCK & ROLL", 255, 78},
+        {"Rock", 17, 17},         {"(keine Zuordnung)", 255, 255},
+        {"(KEINE ZUORDNUNG)", 255, 255},                    {"Blues", 0, 0},
+        // clang-format on
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(GenreCodeFromName(c.text), c.code) << '"' << c.text << '"';
+        const std::optional<GenreCode> anyCase = GenreCodeFromNameIgnoringCase(c.text);
+        EXPECT_EQ(anyCase ? int(*anyCase) : -1, c.anyCase) << '"' << c.text << '"';
+    }
 }
 
 TEST(GenreNameFromCode, CodesWithoutEntryHaveNoName) {
