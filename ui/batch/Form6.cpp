@@ -1,6 +1,6 @@
 #include "ui/batch/Form6.h"
 
-#include "core/TrailerFile.h"
+#include "core/TagFromNameFile.h"
 #include "id3v2/Id3v2Reading.h"
 #include "ui/batch/BatchControls.h"
 #include "ui/main/ActionRecording.h"
@@ -25,19 +25,22 @@ enum class Outcome { written, leftAlone, noId3v2, failed };
 using Counts = std::array<int, 4>; // by Outcome
 
 // Only the last 128 bytes are ever written: the ID3v2 tag and the audio
-// stay as they are.
+// stay as they are. An existing trailer is kept or replaced by the rules of
+// the tags from file names.
 Outcome TakeOverId3v2(const std::string& path, bool overwrite, UndoJournalWriter& journal) {
     const std::optional<Id3v2Tag> tag = ReadId3v2Tag(path);
     if (!tag) // either the file has none, or it cannot be read at all
         return OpenForReading(path).error == FileError::none ? Outcome::noId3v2 : Outcome::failed;
-    if (!overwrite) {
-        const ReadOutcome trailer = ReadTagTrailer(path).outcome;
-        if (trailer != ReadOutcome::noTrailer)
-            return trailer == ReadOutcome::trailerFound ? Outcome::leftAlone : Outcome::failed;
+    switch (WriteTagFromName(path, tag->record, overwrite, &journal).outcome) {
+    case TagFromNameOutcome::written:
+        return Outcome::written;
+    case TagFromNameOutcome::leftAlone:
+        return Outcome::leftAlone;
+    case TagFromNameOutcome::tooShort:
+    case TagFromNameOutcome::failed:
+        break;
     }
-    return WriteTagTrailer(path, tag->record, &journal).outcome == WriteOutcome::written
-               ? Outcome::written
-               : Outcome::failed;
+    return Outcome::failed;
 }
 
 QString Summary(const Counts& counts, bool stopped) {
