@@ -12,22 +12,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace tagwerk::test {
 
 namespace {
 
-// A private runtime directory, set before the test's QApplication starts,
-// keeps Qt from warning about a missing one.
+// A runtime folder of the test's own, set before its QApplication starts,
+// also when the desktop has one: the single-instance tests take over the
+// socket in it, which must never be that of the user's running Tagwerk.
+// Removed again, with the socket, when the test program ends.
+QTemporaryDir gRuntimeDirectory(QDir::tempPath() + "/tagwerk-runtime-XXXXXX");
 const bool kRuntimeDirectorySet = [] {
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString directory = QDir::tempPath() + "/tagwerk-runtime-" +
-                                  QString::number(QCoreApplication::applicationPid());
-        QDir().mkpath(directory);
-        QFile::setPermissions(directory, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", directory.toLocal8Bit());
-    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(gRuntimeDirectory.path()));
     return true;
 }();
 
