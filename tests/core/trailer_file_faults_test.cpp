@@ -4,6 +4,7 @@
 #include "core/TrailerFile.h"
 #include "support/Child.h"
 #include "support/Printers.h"
+#include "support/TagBytes.h"
 #include "support/TempDir.h"
 
 #include <csignal>
@@ -22,6 +23,7 @@ using test::InChild;
 using test::PatternBytes;
 using test::ReadFileBytes;
 using test::TempDir;
+using test::WithTrailer;
 
 enum class Operation { read, write, blank, remove };
 
@@ -51,12 +53,6 @@ Ending RunOperation(Operation operation, const TempDir& dir, const std::string& 
         return Describe(RemoveTagTrailer(dir.path(), name, [](auto, auto) { return true; }));
     }
     return {};
-}
-
-Bytes WithTrailer(std::size_t payload) {
-    Bytes trailer = PatternBytes(128);
-    trailer[0] = 'T', trailer[1] = 'A', trailer[2] = 'G';
-    return Concat(PatternBytes(payload), trailer);
 }
 
 // A directory that belongs to the child's user, holding lied.mp3.

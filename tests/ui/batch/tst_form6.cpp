@@ -19,7 +19,6 @@ using namespace tagwerk::test;
 
 namespace {
 
-const Id3v1Fields kId3v2Song{"Titel aus v2", "K\xfcnstler", "Album 2", "2004", "Neu", 8};
 const QByteArray kStart = Id3v2Bytes(3, kId3v2Song, 3000) + Payload(2000); // tag and audio
 
 // The main window with the files listed and the first one open, and Form6

@@ -40,13 +40,6 @@ void Touch(const QString& path) {
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
 }
 
-QStringList Entries(const FileListBox& list) {
-    QStringList entries;
-    for (int row = 0; row < list.count(); ++row)
-        entries << list.entryAt(row);
-    return entries;
-}
-
 void SelectFile(FileSelectionWindow& window, const QString& name) {
     const int row = window.File1->names().indexOf(name);
     QVERIFY2(row >= 0, qPrintable(name));

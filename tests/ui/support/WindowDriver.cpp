@@ -1,5 +1,6 @@
 #include "ui/support/WindowDriver.h"
 
+#include "ui/main/FileListBox.h"
 #include "ui/main/Form1.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
@@ -44,6 +45,13 @@ void DoubleClickEntry(QAbstractItemView* list, int row) {
     const QPoint place = list->visualRect(list->model()->index(row, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place);
+}
+
+QStringList Entries(const FileListBox& list) {
+    QStringList entries;
+    for (int row = 0; row < list.count(); ++row)
+        entries << list.entryAt(row);
+    return entries;
 }
 
 QString ShownText(const QAbstractItemView& view, const QModelIndex& index) {
