@@ -41,6 +41,17 @@ void Click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+void Leave(QWidget& window, QAbstractButton* cancel, const QString& how) {
+    if (how == "close box")
+        window.close();
+    else if (how == "Escape") // through the window, as a user's key
+        QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+    else if (cancel != nullptr)
+        Click(cancel);
+    else
+        qFatal("no button to leave by \"%s\"", qPrintable(how));
+}
+
 void DoubleClickEntry(QAbstractItemView* list, int row) {
     const QPoint place = list->visualRect(list->model()->index(row, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place);

@@ -24,6 +24,10 @@ void TypeText(QWidget* widget, const QString& text);
 
 void Click(QAbstractButton* button);
 
+// The user leaves the window by "close box", by "Escape" or by any other
+// `how` clicking `cancel`, its "Abbruch".
+void Leave(QWidget& window, QAbstractButton* cancel, const QString& how);
+
 // Selects the entry with a click, then double-clicks it.
 void DoubleClickEntry(QAbstractItemView* list, int row);
 
