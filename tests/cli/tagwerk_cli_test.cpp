@@ -7,6 +7,7 @@
 #include "core/UndoJournal.h"
 #include "core/UndoSummary.h"
 #include "support/Command.h"
+#include "support/TagBytes.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -27,6 +28,7 @@ using test::Concat;
 using test::PatternBytes;
 using test::Quote;
 using test::TempDir;
+using test::TrailerBytes;
 using Names = std::vector<std::string>;
 
 std::string Cli() {
@@ -34,17 +36,11 @@ std::string Cli() {
     return cli != nullptr ? cli : "tagwerk-cli";
 }
 
-Bytes Trailer(const TagRecord& record) {
-    const TagTrailer trailer = EncodeTagTrailer(record);
-    return Bytes(trailer.begin(), trailer.end());
-}
-
 // A minimal ID3v2.3 tag at the start: title and artist in ISO-8859-1.
 Bytes Id3v2Start() {
-    std::string frames;
-    for (auto [id, text] : {std::pair{"TIT2", "Aus V2"s}, std::pair{"TPE1", "Zweite"s}})
-        frames += id + "\0\0\0"s + char(text.size() + 1) + "\0\0\0"s + text;
-    const std::string tag = "ID3\x03\0\0\0\0\0"s + char(frames.size()) + frames;
+    const std::string tag =
+        test::Id3v2TagBytes(3, test::Id3v2Frame("TIT2", test::Latin1("Aus V2")) +
+                                   test::Id3v2Frame("TPE1", test::Latin1("Zweite")));
     return Bytes(tag.begin(), tag.end());
 }
 
@@ -54,13 +50,13 @@ const TagRecord kTagged{"Lied", "Band", "Album", "1999", "Kommentar", 17};
 const std::map<std::string, Bytes>& SceneFiles() {
     static const std::map<std::string, Bytes> files{
         {"plain.mp3", PatternBytes(1000)},
-        {"tagged.mp3", Concat(PatternBytes(1000), Trailer(kTagged))},
+        {"tagged.mp3", Concat(PatternBytes(1000), TrailerBytes(kTagged))},
         {"Band - Lied.mp3", PatternBytes(1000)},
-        {"Alt - Lied.mp3", Concat(PatternBytes(1000), Trailer(kTagged))},
+        {"Alt - Lied.mp3", Concat(PatternBytes(1000), TrailerBytes(kTagged))},
         {"Kurz - Stück.mp3", PatternBytes(50)},
         {"v2.mp3", Concat(Id3v2Start(), PatternBytes(1000))},
         {"ordner/b.mp3", PatternBytes(1000)},
-        {"ordner/A.mp3", Concat(PatternBytes(1000), Trailer(kTagged))},
+        {"ordner/A.mp3", Concat(PatternBytes(1000), TrailerBytes(kTagged))},
     };
     return files;
 }

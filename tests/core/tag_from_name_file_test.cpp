@@ -3,6 +3,7 @@
 #include "core/TagFromNameFile.h"
 #include "support/Child.h"
 #include "support/Printers.h"
+#include "support/TagBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -22,14 +23,10 @@ using test::Concat;
 using test::PatternBytes;
 using test::ReadFileBytes;
 using test::TempDir;
+using test::TrailerBytes;
 using test::WriteFileBytes;
 
 const TagRecord kRecord{"Lied", "Band", "", "1999", "", 17};
-
-Bytes NewTrailer() {
-    const TagTrailer trailer = EncodeTagTrailer(kRecord);
-    return Bytes(trailer.begin(), trailer.end());
-}
 
 // `size` pattern bytes whose last 128 begin with `marker` (when given).
 Bytes Content(std::size_t size, const char* marker = nullptr) {
@@ -40,7 +37,7 @@ Bytes Content(std::size_t size, const char* marker = nullptr) {
 }
 
 Bytes Replaced(const Bytes& content) {
-    return Concat(Bytes(content.begin(), content.end() - 128), NewTrailer());
+    return Concat(Bytes(content.begin(), content.end() - 128), TrailerBytes(kRecord));
 }
 
 struct PlacementCase {
@@ -75,21 +72,22 @@ INSTANTIATE_TEST_SUITE_P(
     Files, TagFromNamePlacement,
     testing::Values(
         PlacementCase{"appendedWithoutOverwrite", kPlain, false, TagFromNameOutcome::written,
-                      Concat(kPlain, NewTrailer())},
+                      Concat(kPlain, TrailerBytes(kRecord))},
         PlacementCase{"appendedWithOverwrite", kPlain, true, TagFromNameOutcome::written,
-                      Concat(kPlain, NewTrailer())},
+                      Concat(kPlain, TrailerBytes(kRecord))},
         PlacementCase{"trailerLeftAlone", kTagged, false, TagFromNameOutcome::leftAlone, kTagged},
         PlacementCase{"trailerReplaced", kTagged, true, TagFromNameOutcome::written,
                       Replaced(kTagged)},
         PlacementCase{"lowerCaseMarkerIsNoTrailer", Content(1000, "tag"), false,
-                      TagFromNameOutcome::written, Concat(Content(1000, "tag"), NewTrailer())},
+                      TagFromNameOutcome::written,
+                      Concat(Content(1000, "tag"), TrailerBytes(kRecord))},
         // A file that is nothing but a trailer counts as having one.
         PlacementCase{"only128BytesLeftAlone", kOnlyTrailer, false, TagFromNameOutcome::leftAlone,
                       kOnlyTrailer},
         PlacementCase{"only128BytesReplaced", kOnlyTrailer, true, TagFromNameOutcome::written,
-                      NewTrailer()},
+                      TrailerBytes(kRecord)},
         PlacementCase{"exactly128WithoutMarker", Content(128), true, TagFromNameOutcome::written,
-                      Concat(Content(128), NewTrailer())},
+                      Concat(Content(128), TrailerBytes(kRecord))},
         PlacementCase{"shorterThanATrailer", PatternBytes(127), true, TagFromNameOutcome::tooShort,
                       PatternBytes(127)},
         PlacementCase{"empty", Bytes{}, false, TagFromNameOutcome::tooShort, Bytes{}}),

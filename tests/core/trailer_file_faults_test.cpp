@@ -4,6 +4,7 @@
 #include "core/TrailerFile.h"
 #include "support/Child.h"
 #include "support/Printers.h"
+#include "support/TagBytes.h"
 #include "support/TempDir.h"
 
 #include <csignal>
@@ -22,6 +23,7 @@ using test::InChild;
 using test::PatternBytes;
 using test::ReadFileBytes;
 using test::TempDir;
+using test::WithTrailer;
 
 enum class Operation { read, write, blank, remove };
 
@@ -51,12 +53,6 @@ Ending RunOperation(Operation operation, const TempDir& dir, const std::string& 
         return Describe(RemoveTagTrailer(dir.path(), name, [](auto, auto) { return true; }));
     }
     return {};
-}
-
-Bytes WithTrailer(std::size_t payload) {
-    Bytes trailer = PatternBytes(128);
-    trailer[0] = 'T', trailer[1] = 'A', trailer[2] = 'G';
-    return Concat(PatternBytes(payload), trailer);
 }
 
 // A directory that belongs to the child's user, holding lied.mp3.
@@ -103,39 +99,36 @@ INSTANTIATE_TEST_SUITE_P(
                     PermissionCase{"removeNoTrailer", Operation::remove, false, "noTrailer none"}),
     [](const auto& test) { return std::string(test.param.name); });
 
-// A member of the file's group may write it but cannot give the copy to the
-// file's owner; the copy still goes to the group, so the file stays shared.
-TEST(SharedThroughGroup, RemovalKeepsTheGroupWhenTheOwnerCannotBeKept) {
+// A member of the file's group changes a file of root's. A removal cannot
+// give its copy to the file's owner, but the copy still goes to the group, so
+// the file stays shared. Only the owner may keep the time of last access when
+// the trailer is read; a member of the group writes in place all the same, and
+// the file keeps its owner.
+TEST(SharedThroughGroup, AMemberOfTheGroupChangesTheFileAndItStaysShared) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root can hand the file to another owner";
     }
-    Scene scene(WithTrailer(3000));
-    ASSERT_EQ(::chown(scene.path.c_str(), 0, test::kChildGroup), 0);
-    ASSERT_EQ(::chmod(scene.path.c_str(), 0660), 0);
-    Ending ending = InChild<Ending>(ChildUser::unprivileged, [&] {
-        return RunOperation(Operation::remove, scene.dir, "lied.mp3");
-    });
-    EXPECT_STREQ(ending.text, "removed none");
-    struct stat status {};
-    ASSERT_EQ(::stat(scene.path.c_str(), &status), 0);
-    EXPECT_EQ(status.st_uid, test::kChildUid);
-    EXPECT_EQ(status.st_gid, test::kChildGroup);
-    EXPECT_EQ(status.st_mode & 07777, 0660u);
-}
-
-// Only the owner may keep the time of last access when the trailer is read;
-// a member of the group writes all the same.
-TEST(SharedThroughGroup, AMemberOfTheGroupWritesInPlace) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "only root can hand the file to another owner";
+    struct Case {
+        Operation operation;
+        const char* ending;
+        unsigned owner;
+    };
+    for (Case c : {Case{Operation::remove, "removed none", test::kChildUid},
+                   Case{Operation::write, "written none", 0}}) {
+        SCOPED_TRACE(c.ending);
+        Scene scene(WithTrailer(3000));
+        ASSERT_EQ(::chown(scene.path.c_str(), 0, test::kChildGroup), 0);
+        ASSERT_EQ(::chmod(scene.path.c_str(), 0660), 0);
+        Ending ending = InChild<Ending>(ChildUser::unprivileged, [&] {
+            return RunOperation(c.operation, scene.dir, "lied.mp3");
+        });
+        EXPECT_STREQ(ending.text, c.ending);
+        struct stat status {};
+        ASSERT_EQ(::stat(scene.path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_uid, c.owner);
+        EXPECT_EQ(status.st_gid, test::kChildGroup);
+        EXPECT_EQ(status.st_mode & 07777, 0660u);
     }
-    Scene scene(WithTrailer(3000));
-    ASSERT_EQ(::chown(scene.path.c_str(), 0, test::kChildGroup), 0);
-    ASSERT_EQ(::chmod(scene.path.c_str(), 0660), 0);
-    Ending ending = InChild<Ending>(ChildUser::unprivileged, [&] {
-        return RunOperation(Operation::write, scene.dir, "lied.mp3");
-    });
-    EXPECT_STREQ(ending.text, "written none");
 }
 
 // In a directory that cannot be written a removal cannot create its copy and

@@ -1,6 +1,7 @@
 // The trailer operations on real files in a temporary directory.
 #include "core/TrailerFile.h"
 #include "support/Printers.h"
+#include "support/TagBytes.h"
 #include "support/TempDir.h"
 
 #include <chrono>
@@ -22,6 +23,7 @@ using test::Concat;
 using test::PatternBytes;
 using test::ReadFileBytes;
 using test::TempDir;
+using test::TrailerBytes;
 using test::WriteFileBytes;
 
 // A trailer laid out by hand: "TAG", the title padded with NULs, NULs up to
@@ -32,10 +34,6 @@ Bytes RawTrailer(const std::string& marker, const std::string& title, std::uint8
     std::copy(title.begin(), title.end(), trailer.begin() + 3);
     trailer.back() = genre;
     return trailer;
-}
-
-Bytes ToBytes(const TagTrailer& trailer) {
-    return Bytes(trailer.begin(), trailer.end());
 }
 
 TagRecord SampleRecord() {
@@ -97,8 +95,7 @@ TEST(WriteTagTrailer, OverwritesTheTrailerOrAppendsOne) {
         EXPECT_EQ(result.outcome, WriteOutcome::written);
         EXPECT_EQ(result.error, FileError::none);
         Bytes expected(c.content.begin(), c.content.begin() + std::ptrdiff_t(c.kept));
-        EXPECT_EQ(ReadFileBytes(dir.file("a.mp3")),
-                  Concat(expected, ToBytes(EncodeTagTrailer(SampleRecord()))));
+        EXPECT_EQ(ReadFileBytes(dir.file("a.mp3")), Concat(expected, TrailerBytes(SampleRecord())));
         if (c.kept > 0) {
             EXPECT_EQ(ReadTagTrailer(dir.file("a.mp3")).record, SampleRecord());
         }
@@ -109,7 +106,7 @@ TEST(WriteTagTrailer, OverwritesTheTrailerOrAppendsOne) {
 TEST(WriteTagTrailer, ReadingTheOldTrailerLeavesTheTimeOfAccess) {
     TempDir dir;
     const std::string path = dir.file("a.mp3");
-    WriteFileBytes(path, Concat(PatternBytes(1000), ToBytes(EncodeTagTrailer(SampleRecord()))));
+    WriteFileBytes(path, Concat(PatternBytes(1000), TrailerBytes(SampleRecord())));
     const timespec times[] = {{1'000'000'000, 0}, {1'100'000'000, 0}}; // access, change
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     ASSERT_EQ(WriteTagTrailer(path, SampleRecord()).outcome, WriteOutcome::written);
@@ -124,8 +121,7 @@ TEST(UpdateTagTrailer, TheChangeSeesTheRecordOfTheTrailerItReplaces) {
     const std::string path = dir.file("a.mp3");
     for (const bool tagged : {false, true}) {
         SCOPED_TRACE(tagged);
-        WriteFileBytes(path, tagged ? Concat(payload, ToBytes(EncodeTagTrailer(SampleRecord())))
-                                    : payload);
+        WriteFileBytes(path, tagged ? Concat(payload, TrailerBytes(SampleRecord())) : payload);
         const WriteResult result = UpdateTagTrailer(path, [](std::optional<TagRecord> old) {
             TagRecord changed = old.value_or(TagRecord{"", "", "", "", "ohne", 0});
             changed.title = "Neu";
@@ -134,13 +130,13 @@ TEST(UpdateTagTrailer, TheChangeSeesTheRecordOfTheTrailerItReplaces) {
         EXPECT_EQ(result.outcome, WriteOutcome::written);
         TagRecord expected = tagged ? SampleRecord() : TagRecord{"", "", "", "", "ohne", 0};
         expected.title = "Neu";
-        EXPECT_EQ(ReadFileBytes(path), Concat(payload, ToBytes(EncodeTagTrailer(expected))));
+        EXPECT_EQ(ReadFileBytes(path), Concat(payload, TrailerBytes(expected)));
     }
 }
 
 TEST(BlankTagTrailer, BlanksOnlyAnExistingTrailer) {
     const Bytes payload = PatternBytes(777);
-    const Bytes trailer = ToBytes(EncodeTagTrailer(SampleRecord()));
+    const Bytes trailer = TrailerBytes(SampleRecord());
     TempDir dir;
     WriteFileBytes(dir.file("a.mp3"), Concat(payload, trailer));
     BlankResult result = BlankTagTrailer(dir.file("a.mp3"));

@@ -6,6 +6,7 @@
 #include "core/UndoJournal.h"
 #include "support/Child.h"
 #include "support/Printers.h"
+#include "support/TagBytes.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -27,15 +28,10 @@ using test::Bytes;
 using test::Concat;
 using test::PatternBytes;
 using test::ReadFileBytes;
+using test::WithTrailer;
 using test::WriteFileBytes;
 
 const TagRecord kRecord{"Neu", "Band", "", "2024", "", 17};
-
-Bytes Tagged(std::size_t payload) {
-    Bytes trailer = PatternBytes(kTrailerSize);
-    std::copy_n("TAG", 3, trailer.begin());
-    return Concat(PatternBytes(payload), trailer);
-}
 
 using Operation = std::function<void(const std::string& path, TrailerChangeObserver*)>;
 
@@ -94,15 +90,16 @@ struct ActionCase {
 };
 
 const ActionCase kActions[] = {
-    {"saveOverATrailer", ActionKind::save, Tagged(1000), Save},
+    {"saveOverATrailer", ActionKind::save, WithTrailer(1000), Save},
     {"saveAppended", ActionKind::save, PatternBytes(1000), Save},
     {"saveAppendedToAShortFile", ActionKind::save, PatternBytes(60), Save},
-    {"singleRemoval", ActionKind::singleRemoval, Tagged(1000), Remove},
-    {"removalLeavingAShortFile", ActionKind::removalRun, Tagged(50), Remove},
-    {"blanking", ActionKind::blankingRun, Tagged(1000), Blank},
+    {"singleRemoval", ActionKind::singleRemoval, WithTrailer(1000), Remove},
+    {"removalLeavingAShortFile", ActionKind::removalRun, WithTrailer(50), Remove},
+    {"blanking", ActionKind::blankingRun, WithTrailer(1000), Blank},
     {"tagsFromNamesAppended", ActionKind::tagsFromNamesRun, PatternBytes(1000), TagFromName(false)},
-    {"tagsFromNamesOverwritten", ActionKind::tagsFromNamesRun, Tagged(1000), TagFromName(true)},
-    {"overAFileThatIsATrailer", ActionKind::id3v1FromId3v2Run, Tagged(0), TagFromName(true)},
+    {"tagsFromNamesOverwritten", ActionKind::tagsFromNamesRun, WithTrailer(1000),
+     TagFromName(true)},
+    {"overAFileThatIsATrailer", ActionKind::id3v1FromId3v2Run, WithTrailer(0), TagFromName(true)},
 };
 
 // What happens to the file between the action and its undo.

@@ -4,6 +4,7 @@
 #include "id3v2/Id3v2Reading.h"
 #include "support/Command.h"
 #include "support/Printers.h"
+#include "support/TagBytes.h"
 #include "support/TempDir.h"
 
 #include <chrono>
@@ -22,6 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using test::Bytes;
+using test::Id3v2Frame;
+using test::Id3v2TagBytes;
+using test::Latin1;
 using test::Quote;
 using test::RunCommand;
 
@@ -64,26 +68,6 @@ const MutagenTag kMutagenTags[] = {
     {3, "[TCON(encoding=0, text='Schlager')]", {"", "", "", "", "", kNoGenre}},
 };
 
-// A frame of ID3v2.3 or 2.4 (four-letter id, two flag bytes) or of 2.2
-// (three letters, no flags). Bodies stay below 128 bytes, whose size is the
-// same in 2.4's form.
-std::string Frame(const std::string& id, const std::string& body,
-                  const std::string& flags = "\0\0"s) {
-    std::string frame = id;
-    for (int shift = id.size() == 3 ? 16 : 24; shift >= 0; shift -= 8)
-        frame += static_cast<char>(body.size() >> shift & 0xFF);
-    return frame + (id.size() == 3 ? "" : flags) + body;
-}
-
-std::string Tag(int version, const std::string& frames, char flags = 0,
-                std::size_t size = std::string::npos) {
-    size = size == std::string::npos ? frames.size() : size;
-    std::string tag = "ID3"s + static_cast<char>(version) + '\0' + flags;
-    for (int shift = 21; shift >= 0; shift -= 7)
-        tag += static_cast<char>(size >> shift & 0x7F);
-    return tag + frames;
-}
-
 struct HandMadeTag {
     const char* name;
     std::string start; // of the file; the MP3 audio follows unless `cut`
@@ -91,47 +75,48 @@ struct HandMadeTag {
     bool cut = false;
 };
 
-std::string Latin1(const std::string& text) {
-    return '\0' + text;
-}
-
 std::vector<HandMadeTag> HandMadeTags() {
-    const std::string title = Frame("TIT2", Latin1("Titel"));
-    const std::string artist = Frame("TPE1", Latin1("K\xfcnstler"));
+    const std::string title = Id3v2Frame("TIT2", Latin1("Titel"));
+    const std::string artist = Id3v2Frame("TPE1", Latin1("K\xfcnstler"));
     const TagRecord titleOnly{"Titel", "", "", "", "", kNoGenre};
     const TagRecord artistOnly{"", "K\xfcnstler", "", "", "", kNoGenre};
     const std::string packedTitle =
         "\x78\x9c\x63\x70\x4f\x2d\x48\x4c\xce\x2e\x01\x00\x0a\x7e\x02\xc0"s;
     return {
         {"ID3v2.2",
-         Tag(2, Frame("TT2", Latin1("Titel")) + Frame("TP1", Latin1("K\xfcnstler")) +
-                    Frame("TAL", Latin1("Album")) + Frame("TYE", Latin1("1999")) +
-                    Frame("COM", Latin1("engd\0x"s)) + Frame("COM", Latin1("deu\0Kommentar"s)) +
-                    Frame("TCO", Latin1("(17)"))),
+         Id3v2TagBytes(
+             2, Id3v2Frame("TT2", Latin1("Titel")) + Id3v2Frame("TP1", Latin1("K\xfcnstler")) +
+                    Id3v2Frame("TAL", Latin1("Album")) + Id3v2Frame("TYE", Latin1("1999")) +
+                    Id3v2Frame("COM", Latin1("engd\0x"s)) +
+                    Id3v2Frame("COM", Latin1("deu\0Kommentar"s)) +
+                    Id3v2Frame("TCO", Latin1("(17)"))),
          Id3v2Tag{2, {"Titel", "K\xfcnstler", "Album", "1999", "Kommentar", 17}}},
         // TagLib keeps what there is of a frame the end of the file cuts.
-        {"file ends in the second frame", Tag(3, title + artist).substr(0, 10 + title.size() + 12),
+        {"file ends in the second frame",
+         Id3v2TagBytes(3, title + artist).substr(0, 10 + title.size() + 12),
          Id3v2Tag{3, {"Titel", "K", "", "", "", kNoGenre}}, true},
-        {"file ends in the first frame", Tag(3, title).substr(0, 15), std::nullopt, true},
-        {"size beyond the file", Tag(3, title + artist, 0, 0x0FFFFFFF),
+        {"file ends in the first frame", Id3v2TagBytes(3, title).substr(0, 15), std::nullopt, true},
+        {"size beyond the file", Id3v2TagBytes(3, title + artist, 0, 0x0FFFFFFF),
          Id3v2Tag{3, {"Titel", "K\xfcnstler", "", "", "", kNoGenre}}},
-        {"garbage after the first frame", Tag(3, title + "\x01\x02\x03\x04garbage"s + artist),
-         Id3v2Tag{3, titleOnly}},
-        {"garbage only", Tag(3, "\x01\x02\x03\x04\0\0\0\x05\0\0garbage"s), std::nullopt},
-        {"unsynchronised", Tag(3, "TIT2\0\0\0\x05\0\0\0A\xff\0\xe0Z"s, '\x80'),
+        {"garbage after the first frame",
+         Id3v2TagBytes(3, title + "\x01\x02\x03\x04garbage"s + artist), Id3v2Tag{3, titleOnly}},
+        {"garbage only", Id3v2TagBytes(3, "\x01\x02\x03\x04\0\0\0\x05\0\0garbage"s), std::nullopt},
+        {"unsynchronised", Id3v2TagBytes(3, "TIT2\0\0\0\x05\0\0\0A\xff\0\xe0Z"s, '\x80'),
          Id3v2Tag{3, {"A\xff\xe0Z", "", "", "", "", kNoGenre}}},
-        {"compressed frame", Tag(3, Frame("TIT2", "\0\0\0\x08"s + packedTitle, "\0\x80"s)),
+        {"compressed frame",
+         Id3v2TagBytes(3, Id3v2Frame("TIT2", "\0\0\0\x08"s + packedTitle, "\0\x80"s)),
          Id3v2Tag{3, {"Gepackt", "", "", "", "", kNoGenre}}},
         {"compressed flag on plain text",
-         Tag(3, Frame("TIT2", "\0\0\0\x06"s + Latin1("Titel"), "\0\x80"s) + artist),
+         Id3v2TagBytes(3, Id3v2Frame("TIT2", "\0\0\0\x06"s + Latin1("Titel"), "\0\x80"s) + artist),
          Id3v2Tag{3, artistOnly}},
-        {"encrypted frame", Tag(3, Frame("TIT2", "\x01" + Latin1("Titel"), "\0\x40"s) + artist),
+        {"encrypted frame",
+         Id3v2TagBytes(3, Id3v2Frame("TIT2", "\x01" + Latin1("Titel"), "\0\x40"s) + artist),
          Id3v2Tag{3, artistOnly}},
-        {"encrypted frames only", Tag(4, Frame("TIT2", "\x01" + Latin1("Titel"), "\0\x04"s)),
-         std::nullopt},
-        {"size zero", Tag(3, title, 0, 0), std::nullopt},
-        {"ID3v2.5", Tag(5, title), std::nullopt},
-        {"tag after other bytes", "RIFF"s + Tag(3, title), std::nullopt},
+        {"encrypted frames only",
+         Id3v2TagBytes(4, Id3v2Frame("TIT2", "\x01" + Latin1("Titel"), "\0\x04"s)), std::nullopt},
+        {"size zero", Id3v2TagBytes(3, title, 0, 0), std::nullopt},
+        {"ID3v2.5", Id3v2TagBytes(5, title), std::nullopt},
+        {"tag after other bytes", "RIFF"s + Id3v2TagBytes(3, title), std::nullopt},
         {"no tag", "", std::nullopt},
     };
 }

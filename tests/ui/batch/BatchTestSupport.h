@@ -2,6 +2,7 @@
 // For the window tests of the long operations: MP3 payloads of any length
 // made from a lame stream, a way to let the program meet permission bits
 // although the tests run as root, and the notice a run ended with.
+#include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/frmMessage.h"
 #include "ui/support/TagFiles.h"
@@ -53,6 +54,16 @@ public:
 private:
     bool root_;
 };
+
+// The window leaves the main window's logo and progress texts in sight.
+inline void VerifyClearOfProgress(const QWidget& window) {
+    const Form1& main = Form1::instance();
+    const QWidget* const progressParts[] = {main.Image2, main.Label13, main.Label15};
+    for (const QWidget* progress : progressParts) {
+        const QRect shown(progress->mapToGlobal(QPoint()), progress->size());
+        QVERIFY2(!window.frameGeometry().intersects(shown), qPrintable(progress->objectName()));
+    }
+}
 
 // The text of the message window when it is shown, else empty.
 inline QString ShownNotice() {

@@ -357,15 +357,13 @@ private slots:
     // "Abbruch", the close box, Escape and a run all keep the window's values for
     // the next opening; closing never ends the program.
     void valuesKeptBetweenOpenings_data() {
-        QTest::addColumn<int>("leave");
-        QTest::newRow("Abbruch") << 0;
-        QTest::newRow("close box") << 1;
-        QTest::newRow("run") << 2;
-        QTest::newRow("Escape") << 3;
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"Abbruch", "close box", "run", "Escape"})
+            QTest::newRow(how) << how;
     }
 
     void valuesKeptBetweenOpenings() {
-        QFETCH(int, leave);
+        QFETCH(QString, how);
         Form4& window = OpenForm4({});
         QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
         window.Text1->clear();
@@ -375,15 +373,11 @@ private slots:
         window.Combo1->setCurrentText("Rock");
         for (QCheckBox* box : {window.Check2, window.Check6, window.Check7, window.Check8})
             box->setChecked(true);
-        if (leave == 0)
-            Click(window.Command2);
-        else if (leave == 1)
-            window.close();
-        else if (leave == 2)
+        if (how == "run")
             Start(window);
         else
-            QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
-        VerifyBackInMainWindow(leave == 2 ? 329 : 330);
+            Leave(window, window.Command2, how);
+        VerifyBackInMainWindow(how == "run" ? 329 : 330);
         QCOMPARE(lastClosed.count(), 0);
 
         Form4& again = OpenForm4({}, true);

@@ -52,16 +52,6 @@ void VerifyRunEnded() {
     QVERIFY(!Form5::exists());
 }
 
-// The user leaves the window by "Abbruch", the close box or Escape.
-void Leave(Form5& window, const QString& how) {
-    if (how == "close box")
-        window.close();
-    else if (how == "Escape")
-        QTest::keyClick(window.windowHandle(), Qt::Key_Escape); // as a user's key
-    else
-        Click(window.Command3);
-}
-
 QStringList FilesIn(const QTemporaryDir& dir) {
     return FileNamesIn(dir.path());
 }
@@ -122,11 +112,7 @@ private slots:
         window.hide();
         window.show();
         QVERIFY(area.contains(window.frameGeometry()));
-        const QWidget* const progressParts[] = {main.Image2, main.Label13, main.Label15};
-        for (const QWidget* progress : progressParts) {
-            const QRect shown(progress->mapToGlobal(QPoint()), progress->size());
-            QVERIFY2(!window.frameGeometry().intersects(shown), qPrintable(progress->objectName()));
-        }
+        VerifyClearOfProgress(window);
     }
 
     // Without a run, "Abbruch", the close box and Escape hide the window and keep it.
@@ -139,7 +125,7 @@ private slots:
     void closingWithoutRun() {
         QFETCH(QString, how);
         Form5& window = OpenForm5({});
-        Leave(window, how);
+        Leave(window, window.Command3, how);
         QVERIFY(window.isHidden());
         QVERIFY(Form1::instance().isEnabled());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -284,7 +270,7 @@ private slots:
         Form5& window = OpenForm5(paths);
         bool enabledBeforeRunStopped = true;
         QTimer::singleShot(0, &window, [&] {
-            Leave(window, how);
+            Leave(window, window.Command3, how);
             enabledBeforeRunStopped = Form1::instance().isEnabled();
         });
         Start(run);

@@ -19,7 +19,6 @@ using namespace tagwerk::test;
 
 namespace {
 
-const Id3v1Fields kId3v2Song{"Titel aus v2", "K\xfcnstler", "Album 2", "2004", "Neu", 8};
 const QByteArray kStart = Id3v2Bytes(3, kId3v2Song, 3000) + Payload(2000); // tag and audio
 
 // The main window with the files listed and the first one open, and Form6
@@ -76,11 +75,7 @@ private slots:
         QCOMPARE(window.minimumSize(), window.maximumSize());
         QVERIFY(!main.isEnabled() && main.isVisible());
         QCOMPARE(window.frameGeometry().center(), main.frameGeometry().center());
-        const QWidget* const progressParts[] = {main.Image2, main.Label13, main.Label15};
-        for (const QWidget* progress : progressParts) {
-            const QRect shown(progress->mapToGlobal(QPoint()), progress->size());
-            QVERIFY(!window.frameGeometry().intersects(shown));
-        }
+        VerifyClearOfProgress(window);
         QCOMPARE(window.Check1->nextInFocusChain(), window.Command1);
         QCOMPARE(window.Command1->nextInFocusChain(), window.Command2);
     }
@@ -164,12 +159,7 @@ private slots:
         const Form1& main = Form1::instance();
         bool mainUsableDuringRun = true;
         const auto leave = [&] {
-            if (how == "close box")
-                window.close();
-            else if (how == "Escape")
-                QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
-            else
-                Click(window.Command2);
+            Leave(window, window.Command2, how);
             mainUsableDuringRun = main.isEnabled() || main.Label17->isVisible();
         };
         if (duringRun) {

@@ -34,13 +34,6 @@ void Touch(const QByteArray& path) {
     WriteBytes(PathFromNative(path.toStdString()), {});
 }
 
-QStringList Entries(const FileListBox& list) {
-    QStringList entries;
-    for (int row = 0; row < list.count(); ++row)
-        entries << list.entryAt(row);
-    return entries;
-}
-
 // Sends the drag and, if it was accepted, the drop of `data` to `target`.
 bool Drop(QWidget* target, const QMimeData& data) {
     const QPoint at(5, 5);

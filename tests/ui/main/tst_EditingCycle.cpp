@@ -40,7 +40,6 @@ const QByteArray kAudio(1000, 'a');
 const Id3v1Fields kSong{"Lied", "Band", "Album", "1999", "Gut", 17};
 const QStringList kSongFields{"Lied", "Band", "Album", "1999", "Gut", "Rock"};
 const QStringList kBlankFields{"", "", "", "", "", "(keine Zuordnung)"};
-const Id3v1Fields kId3v2Song{"Titel aus v2", "K\xfcnstler", "Album 2", "2004", "Neu", 8};
 
 QStringList Editor(const Form1& form) {
     return {form.Text1->text(), form.Text2->text(), form.Text3->text(),

@@ -40,13 +40,6 @@ void Touch(const QString& path) {
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
 }
 
-QStringList Entries(const FileListBox& list) {
-    QStringList entries;
-    for (int row = 0; row < list.count(); ++row)
-        entries << list.entryAt(row);
-    return entries;
-}
-
 void SelectFile(FileSelectionWindow& window, const QString& name) {
     const int row = window.File1->names().indexOf(name);
     QVERIFY2(row >= 0, qPrintable(name));
@@ -508,10 +501,7 @@ void FileSelectionTest::closingByTitleBarCancels() {
         QVERIFY(!main.isVisible());
         QWidget* window = BothWindows()[i % 2];
         QVERIFY(window->isVisible());
-        if (i < 2)
-            window->close();
-        else // Escape, through the window as a user's key
-            QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+        Leave(*window, nullptr, i < 2 ? "close box" : "Escape");
         QVERIFY(main.isVisible());
         QVERIFY(!window->isVisible());
     }

@@ -21,6 +21,9 @@ QByteArray Id3v1Trailer(const Id3v1Fields& fields);
 // "(code)" unless 255, and a picture frame of `pictureSize` bytes.
 QByteArray Id3v2Bytes(int version, const Id3v1Fields& fields, int pictureSize = 0);
 
+// A song whose ID3v2 tag the program takes into a trailer.
+inline const Id3v1Fields kId3v2Song{"Titel aus v2", "K\xfcnstler", "Album 2", "2004", "Neu", 8};
+
 // Names in Latin-1, which is no UTF-8, as the program holds them (the byte
 // 0xE9 kept as U+DCE9): "Café del Mar.mp3", the same as shown, and "Müll".
 inline const QString kLatin1Name = QString::fromUtf16(u"Caf\xDCE9 del Mar.mp3");

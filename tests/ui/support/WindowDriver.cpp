@@ -1,5 +1,6 @@
 #include "ui/support/WindowDriver.h"
 
+#include "ui/main/FileListBox.h"
 #include "ui/main/Form1.h"
 #include "ui/main/frmMessage.h"
 #include "ui/main/frmSplash.h"
@@ -12,22 +13,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace tagwerk::test {
 
 namespace {
 
-// A private runtime directory, set before the test's QApplication starts,
-// keeps Qt from warning about a missing one.
+// A runtime folder of the test's own, set before its QApplication starts,
+// also when the desktop has one: the single-instance tests take over the
+// socket in it, which must never be that of the user's running Tagwerk.
+// Removed again, with the socket, when the test program ends.
+QTemporaryDir gRuntimeDirectory(QDir::tempPath() + "/tagwerk-runtime-XXXXXX");
 const bool kRuntimeDirectorySet = [] {
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString directory = QDir::tempPath() + "/tagwerk-runtime-" +
-                                  QString::number(QCoreApplication::applicationPid());
-        QDir().mkpath(directory);
-        QFile::setPermissions(directory, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", directory.toLocal8Bit());
-    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(gRuntimeDirectory.path()));
     return true;
 }();
 
@@ -42,10 +41,28 @@ void Click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+void Leave(QWidget& window, QAbstractButton* cancel, const QString& how) {
+    if (how == "close box")
+        window.close();
+    else if (how == "Escape") // through the window, as a user's key
+        QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+    else if (cancel != nullptr)
+        Click(cancel);
+    else
+        qFatal("no button to leave by \"%s\"", qPrintable(how));
+}
+
 void DoubleClickEntry(QAbstractItemView* list, int row) {
     const QPoint place = list->visualRect(list->model()->index(row, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place);
+}
+
+QStringList Entries(const FileListBox& list) {
+    QStringList entries;
+    for (int row = 0; row < list.count(); ++row)
+        entries << list.entryAt(row);
+    return entries;
 }
 
 QString ShownText(const QAbstractItemView& view, const QModelIndex& index) {

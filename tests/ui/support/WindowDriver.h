@@ -8,12 +8,12 @@
 
 class QAbstractButton;
 class QAbstractItemView;
-class QAbstractItemView;
 class QModelIndex;
 class QWidget;
 
 namespace tagwerk {
 
+class FileListBox;
 class Form1;
 
 namespace test {
@@ -24,8 +24,15 @@ void TypeText(QWidget* widget, const QString& text);
 
 void Click(QAbstractButton* button);
 
+// The user leaves the window by "close box", by "Escape" or by any other
+// `how` clicking `cancel`, its "Abbruch".
+void Leave(QWidget& window, QAbstractButton* cancel, const QString& how);
+
 // Selects the entry with a click, then double-clicks it.
 void DoubleClickEntry(QAbstractItemView* list, int row);
+
+// The entries of a file list, from the top.
+QStringList Entries(const FileListBox& list);
 
 // The text a list or tree draws for an item.
 QString ShownText(const QAbstractItemView& view, const QModelIndex& index);
