@@ -32,7 +32,7 @@ public:
                 WriteLine(stdout, file + ": hat bereits einen ID3-Tag, bleibt unverändert");
             break;
         case TagFromNameOutcome::tooShort:
-            report_.failed(file, "Die Datei ist kürzer als ein ID3-Tag (128 Bytes).");
+            report_.failed(file, kTooShortReason);
             break;
         case TagFromNameOutcome::failed:
             report_.failed(file, FileErrorReason(result.error));

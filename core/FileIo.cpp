@@ -224,6 +224,11 @@ OpenResult OpenForWriting(const std::string& path) {
     return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
 }
 
+FileError CheckWritable(const std::string& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? FileError::none
+                                                                      : LastError();
+}
+
 OpenResult CreateForWriting(const std::string& path, Creation creation) {
     const int flags = O_RDWR | O_CREAT | (creation == Creation::newOnly ? O_EXCL : 0);
     OpenedDescriptor opened = OpenRegularFile(path, flags);

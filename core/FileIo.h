@@ -84,6 +84,10 @@ OpenResult OpenForReading(const std::string& path);
 // last access as it was, where the user owns the file.
 OpenResult OpenForWriting(const std::string& path);
 
+// Whether the process could open the file at `path` for writing, asked
+// without opening it (with the effective user's rights).
+FileError CheckWritable(const std::string& path);
+
 // Opens a regular file for reading and writing, creating it readable and
 // writable by its owner only: if it is missing, or only as a new file (a
 // name already taken fails).

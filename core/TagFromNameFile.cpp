@@ -42,7 +42,10 @@ Decision Decide(const OpenResult& opened, bool overwrite) {
 
 } // namespace
 
+// The writing opens the file for writing before it decides anything.
 TagFromNameResult PreviewTagFromName(const std::string& path, bool overwrite) {
+    if (FileError error = CheckWritable(path); error != FileError::none)
+        return Failed(error);
     return Decide(OpenForReading(path), overwrite).result;
 }
 

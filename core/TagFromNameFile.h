@@ -20,6 +20,9 @@ enum class TagFromNameOutcome {
     failed,    // the file could not be opened, read or written
 };
 
+// Why a file shorter than a trailer fails (UTF-8).
+inline constexpr const char* kTooShortReason = "Die Datei ist kürzer als ein ID3-Tag (128 Bytes).";
+
 struct TagFromNameResult {
     TagFromNameOutcome outcome = TagFromNameOutcome::failed;
     FileError error = FileError::none;
@@ -31,9 +34,10 @@ struct TagFromNameResult {
 TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record, bool overwrite,
                                    TrailerChangeObserver* observer = nullptr);
 
-// What WriteTagFromName would do, found out by reading the file only:
-// `written` means it would write. A file that could not be written fails
-// there but not here.
+// What WriteTagFromName would do, found out without opening the file for
+// writing: `written` means it would write. A file that could not be opened
+// for writing fails here too; a write that would fail later (a full disk)
+// fails only there.
 TagFromNameResult PreviewTagFromName(const std::string& path, bool overwrite);
 
 // The summary of a run over many files (UTF-8): how many failed, and how many

@@ -104,7 +104,8 @@ TEST(TagFromNameFailures, MissingFileIsNotCreatedAndADirectoryIsNoFile) {
     EXPECT_EQ(dir.names(), std::vector<std::string>{"ordner.mp3"});
 }
 
-// A file that cannot be written fails even where it would be left alone.
+// A file that cannot be written fails even where it would be left alone,
+// and its preview says so.
 TEST(TagFromNameFailures, ReadOnlyFileFailsWhateverTheDecision) {
     struct Case {
         Bytes content;
@@ -118,12 +119,16 @@ TEST(TagFromNameFailures, ReadOnlyFileFailsWhateverTheDecision) {
         WriteFileBytes(path, c.content);
         test::GiveToChildUser(path);
         ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-        const auto result = test::InChild<TagFromNameResult>(test::ChildUser::unprivileged, [&] {
-            return WriteTagFromName(path, kRecord, c.overwrite);
-        });
-        EXPECT_EQ(result.outcome, TagFromNameOutcome::failed);
-        EXPECT_EQ(result.error, FileError::accessDenied);
-        EXPECT_EQ(ReadFileBytes(path), c.content);
+        for (const bool preview : {true, false}) {
+            const auto result =
+                test::InChild<TagFromNameResult>(test::ChildUser::unprivileged, [&] {
+                    return preview ? PreviewTagFromName(path, c.overwrite)
+                                   : WriteTagFromName(path, kRecord, c.overwrite);
+                });
+            EXPECT_EQ(result.outcome, TagFromNameOutcome::failed) << preview;
+            EXPECT_EQ(result.error, FileError::accessDenied) << preview;
+            EXPECT_EQ(ReadFileBytes(path), c.content);
+        }
     }
 }
 
