@@ -3,6 +3,8 @@
 #include "core/GenreTable.h"
 #include "core/TagFromNameFile.h"
 #include "ui/batch/BatchControls.h"
+#include "ui/batch/FileDecision.h"
+#include "ui/batch/Form7.h"
 #include "ui/main/ActionRecording.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/Form1.h"
@@ -62,6 +64,18 @@ std::u16string Utf16(const QLineEdit* field) {
     return field->text().toStdU16String();
 }
 
+// What a run does with one entry of the file list; its preview asks the same
+// with a file work that only reads.
+FileDecision DecideEntry(const Dateinamenaufbau& pattern, const FixedValues& fixed,
+                         const QString& entry, const FileWork& work) {
+    FileDecision decision;
+    // The pattern is matched against the name the user sees.
+    decision.record = RecordFromFileName(pattern, ShownPath(entry).toStdU16String(), fixed);
+    if (decision.record)
+        decision.result = work(NativePath(entry), *decision.record);
+    return decision;
+}
+
 } // namespace
 
 Form4::Form4() {
@@ -100,15 +114,21 @@ Form4::Form4() {
         "Starten");
     Command2 = MakeControl<QPushButton>(this, "Command2", TwipsRect(3240, 6360, 2895, 495),
                                         "Bricht die Aktion ab.", "Abbruch");
+    Command3 = MakeControl<QPushButton>(
+        this, "Command3", TwipsRect(3720, 3360, 2655, 495),
+        "Zeigt für jede Datei der Dateiliste, welchen ID3-Tag \"Starten\" schreiben würde oder "
+        "warum nicht, ohne etwas zu schreiben.",
+        "&Vorschau...");
 
-    QWidget* const order[] = {Text1,  Check1, Check2, Check3,   Check4,  Check5,
-                              Check6, Check8, Text2,  Text3,    Text4,   Text5,
-                              Combo1, Text6,  Check7, Command1, Command2};
+    QWidget* const order[] = {Text1,  Check1, Check2, Check3,   Check4,   Check5,
+                              Check6, Check8, Text2,  Text3,    Text4,    Text5,
+                              Combo1, Text6,  Check7, Command3, Command1, Command2};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
     connect(Command1, &QPushButton::clicked, this, &Form4::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form4::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form4::Command3_Click);
     EnterPressesFocusedButton(*this);
     EscapeClosesWindow(*this);
     CenterOnScreen(*this);
@@ -201,26 +221,22 @@ void Form4::Command1_Click() {
     const bool overwrite = Check7->isChecked();
 
     UndoJournalWriter journal(ActionKind::tagsFromNamesRun);
+    const FileWork write = [&](const std::string& path, const TagRecord& record) {
+        return WriteTagFromName(path, record, overwrite, &journal);
+    };
     int failed = 0;
     int leftAlone = 0;
     const int n = main.List1->count();
     for (int i = 1; i <= n; ++i) {
-        const QString entry = main.List1->entryAt(i - 1);
-        // The pattern is matched against the name the user sees.
-        const std::optional<TagRecord> record =
-            RecordFromFileName(pattern, ShownPath(entry).toStdU16String(), fixed);
-        if (!record) {
+        const FileDecision decision =
+            DecideEntry(pattern, fixed, main.List1->entryAt(i - 1), write);
+        const TagFromNameOutcome outcome = decision.result.outcome;
+        if (!decision.record || outcome == TagFromNameOutcome::tooShort ||
+            outcome == TagFromNameOutcome::failed) {
             ++failed;
             continue;
         }
-        const TagFromNameResult result =
-            WriteTagFromName(NativePath(entry), *record, overwrite, &journal);
-        if (result.outcome == TagFromNameOutcome::tooShort ||
-            result.outcome == TagFromNameOutcome::failed) {
-            ++failed;
-            continue;
-        }
-        if (result.outcome == TagFromNameOutcome::leftAlone)
+        if (outcome == TagFromNameOutcome::leftAlone)
             ++leftAlone;
         progress.ShowProgress(ProgressBar::overall, static_cast<double>(i) / n,
                               [&] { return PercentText(std::int64_t{100} * i / n); });
@@ -234,6 +250,21 @@ void Form4::Command1_Click() {
 void Form4::Command2_Click() {
     hide();
     Form1::instance().show();
+}
+
+// The preview decides each file as a run would with the values shown now;
+// they stay so while it is open, and its "Starten" is this window's.
+void Form4::Command3_Click() {
+    const Dateinamenaufbau pattern = ParseDateinamenaufbau(Utf16(Text1));
+    const FixedValues fixed = fixedValues();
+    const FileWork look = PreviewWork(Check7->isChecked());
+    Form7::Open(
+        *this,
+        {"Tagwerk: Vorschau – ID3-Tag anhand Dateinamen erstellen",
+         "Dateiname passt nicht zum Dateinamenaufbau",
+         "bleibt unverändert (hat bereits einen ID3-Tag)"},
+        [=](const QString& entry) { return DecideEntry(pattern, fixed, entry, look); },
+        [this] { Command1_Click(); });
 }
 
 void Form4::closeEvent(QCloseEvent* event) {

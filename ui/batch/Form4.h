@@ -38,9 +38,11 @@ public:
     QLabel* Label2 = nullptr;        // how to write the Dateinamenaufbau
     QPushButton* Command1 = nullptr; // "Starten"
     QPushButton* Command2 = nullptr; // "Abbruch"
+    QPushButton* Command3 = nullptr; // "&Vorschau...": what "Starten" would do, writing nothing
 
     void Command1_Click();
     void Command2_Click();
+    void Command3_Click();
 
 protected:
     // Closing by the title bar acts like "Abbruch".

@@ -3,6 +3,8 @@
 #include "core/TagFromNameFile.h"
 #include "id3v2/Id3v2Reading.h"
 #include "ui/batch/BatchControls.h"
+#include "ui/batch/FileDecision.h"
+#include "ui/batch/Form7.h"
 #include "ui/main/ActionRecording.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
@@ -26,12 +28,19 @@ using Counts = std::array<int, 4>; // by Outcome
 
 // Only the last 128 bytes are ever written: the ID3v2 tag and the audio
 // stay as they are. An existing trailer is kept or replaced by the rules of
-// the tags from file names.
-Outcome TakeOverId3v2(const std::string& path, bool overwrite, UndoJournalWriter& journal) {
+// the tags from file names. The preview asks the same with a file work that
+// only reads.
+FileDecision TakeOverId3v2(const std::string& path, const FileWork& work) {
     const std::optional<Id3v2Tag> tag = ReadId3v2Tag(path);
     if (!tag) // either the file has none, or it cannot be read at all
-        return OpenForReading(path).error == FileError::none ? Outcome::noId3v2 : Outcome::failed;
-    switch (WriteTagFromName(path, tag->record, overwrite, &journal).outcome) {
+        return {std::nullopt, {TagFromNameOutcome::failed, OpenForReading(path).error}};
+    return {tag->record, work(path, tag->record)};
+}
+
+Outcome OutcomeOf(const FileDecision& decision) {
+    if (!decision.record)
+        return decision.result.error == FileError::none ? Outcome::noId3v2 : Outcome::failed;
+    switch (decision.result.outcome) {
     case TagFromNameOutcome::written:
         return Outcome::written;
     case TagFromNameOutcome::leftAlone:
@@ -63,7 +72,7 @@ Form6::Form6() {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(":/pictures/tagwerk.png"));
     setFont(LayoutFont());
-    setFixedSize(TwipsToPixels(5415), TwipsToPixels(2655));
+    setFixedSize(TwipsToPixels(5415), TwipsToPixels(3255));
 
     Label1 = MakeControl<QLabel>(
         this, "Label1", TwipsRect(120, 120, 5175, 1335), QString(),
@@ -85,11 +94,18 @@ Form6::Form6() {
     Command2 = MakeControl<QPushButton>(
         this, "Command2", TwipsRect(2760, 2040, 2415, 495),
         "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.", "Abbruch");
+    Command3 = MakeControl<QPushButton>(
+        this, "Command3", TwipsRect(240, 2640, 2415, 495),
+        "Zeigt für jede Datei der Dateiliste, welchen ID3v1-Tag \"Starten\" schreiben würde "
+        "oder warum nicht, ohne etwas zu schreiben.",
+        "&Vorschau...");
     setTabOrder(Check1, Command1);
     setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
 
     connect(Command1, &QPushButton::clicked, this, &Form6::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form6::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form6::Command3_Click);
     EnterPressesFocusedButton(*this);
     EscapeClosesWindow(*this);
 }
@@ -103,17 +119,21 @@ void Form6::Command1_Click() {
     running_ = true;
     Command1->setEnabled(false);
     Check1->setEnabled(false);
+    Command3->setEnabled(false);
     ProgressDisplay progress(main);
     progress.BeginProgress();
 
     const bool overwrite = Check1->isChecked();
     UndoJournalWriter journal(ActionKind::id3v1FromId3v2Run);
+    const FileWork write = [&](const std::string& path, const TagRecord& record) {
+        return WriteTagFromName(path, record, overwrite, &journal);
+    };
     Counts counts{};
     const int n = main.List1->count();
     int i = 1;
     for (; i <= n && !isHidden(); ++i) {
         const Outcome outcome =
-            TakeOverId3v2(NativePath(main.List1->entryAt(i - 1)), overwrite, journal);
+            OutcomeOf(TakeOverId3v2(NativePath(main.List1->entryAt(i - 1)), write));
         ++counts[static_cast<std::size_t>(outcome)];
         progress.ShowProgress(ProgressBar::overall, static_cast<double>(i) / n,
                               [&] { return PercentText(std::int64_t{100} * i / n); });
@@ -123,6 +143,7 @@ void Form6::Command1_Click() {
     running_ = false;
     Command1->setEnabled(true);
     Check1->setEnabled(true);
+    Command3->setEnabled(true);
     hide();
     main.setEnabled(true);
     FinishAction(journal, Summary(counts, i <= n));
@@ -134,6 +155,17 @@ void Form6::Command2_Click() {
     if (!running_)
         Form1::instance().setEnabled(true);
     hide();
+}
+
+void Form6::Command3_Click() {
+    const FileWork look = PreviewWork(Check1->isChecked());
+    Form7::Open(
+        *this,
+        {"Tagwerk: Vorschau – ID3v1-Tags aus ID3v2-Tags erzeugen",
+         "bleibt unverändert (hat keinen lesbaren ID3v2-Tag)",
+         "bleibt unverändert (hat bereits einen ID3v1-Tag)"},
+        [=](const QString& entry) { return TakeOverId3v2(NativePath(entry), look); },
+        [this] { Command1_Click(); });
 }
 
 void Form6::closeEvent(QCloseEvent* event) {

@@ -20,9 +20,11 @@ public:
     QCheckBox* Check1 = nullptr;     // overwrite existing ID3v1 tags
     QPushButton* Command1 = nullptr; // "Starten"
     QPushButton* Command2 = nullptr; // "Abbruch"
+    QPushButton* Command3 = nullptr; // "&Vorschau...": what "Starten" would do, writing nothing
 
     void Command1_Click();
     void Command2_Click();
+    void Command3_Click();
 
 protected:
     // Closing by the title bar acts like "Abbruch".

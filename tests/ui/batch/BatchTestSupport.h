@@ -1,14 +1,19 @@
 #pragma once
 // For the window tests of the long operations: MP3 payloads of any length
 // made from a lame stream, a way to let the program meet permission bits
-// although the tests run as root, and the notice a run ended with.
+// although the tests run as root, the notice a run ended with, and what the
+// preview of a run shows.
+#include "ui/batch/Form7.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/frmMessage.h"
 #include "ui/support/TagFiles.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStringList>
+#include <QTableView>
 #include <QTest>
 #include <unistd.h>
 
@@ -70,6 +75,30 @@ inline QString ShownNotice() {
     return frmMessage::exists() && frmMessage::instance().isVisible()
                ? frmMessage::instance().Label1->text()
                : QString();
+}
+
+// The rows of the open preview, each its seven cells joined by "|"; a
+// message stands in the first of the six value cells.
+inline QStringList PreviewRows() {
+    const QAbstractItemModel& model = *Form7::instance().List1->model();
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.index(row, column).data().toString();
+        rows << cells.join('|');
+    }
+    return rows;
+}
+
+// The bytes and the time of last change of each file that is there.
+inline QStringList FileStates(const QStringList& paths) {
+    QStringList states;
+    for (const QString& path : paths)
+        if (QFileInfo info(path); info.exists())
+            states << QString::fromLatin1(ReadBytes(path).toHex()) +
+                          info.lastModified().toString(Qt::ISODateWithMs);
+    return states;
 }
 
 } // namespace tagwerk::test

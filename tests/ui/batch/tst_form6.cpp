@@ -62,6 +62,11 @@ private slots:
             << "Command2"
             << "Abbruch" << QRect(184, 136, 161, 33)
             << "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.";
+        QTest::newRow("Command3") << "Command3"
+                                  << "&Vorschau..." << QRect(16, 176, 161, 33)
+                                  << "Zeigt für jede Datei der Dateiliste, welchen ID3v1-Tag "
+                                     "\"Starten\" schreiben würde oder warum nicht, ohne etwas "
+                                     "zu schreiben.";
     }
 
     void controlsAsStated() { VerifyControl(OpenForm6({})); }
@@ -71,36 +76,43 @@ private slots:
         Form6& window = OpenForm6({});
         const Form1& main = Form1::instance();
         QCOMPARE(window.windowTitle(), QString("Tagwerk: ID3v1-Tags aus ID3v2-Tags erzeugen"));
-        QCOMPARE(window.size(), QSize(361, 177));
+        QCOMPARE(window.size(), QSize(361, 217));
         QCOMPARE(window.minimumSize(), window.maximumSize());
         QVERIFY(!main.isEnabled() && main.isVisible());
         QCOMPARE(window.frameGeometry().center(), main.frameGeometry().center());
         VerifyClearOfProgress(window);
         QCOMPARE(window.Check1->nextInFocusChain(), window.Command1);
         QCOMPARE(window.Command1->nextInFocusChain(), window.Command2);
+        QCOMPARE(window.Command2->nextInFocusChain(), window.Command3);
     }
 
     // Written (appended, or over a trailer with Check1), left alone (a
     // trailer without Check1), no ID3v2 tag, failed (read-only, vanished):
-    // each file moves the bar, the summary counts them.
+    // each file moves the bar, the summary counts them. The preview tells
+    // each file's fate before, touching none: the run then started from it,
+    // or from the window after the preview was closed, does just that.
     void runOverTheList_data() {
         QTest::addColumn<bool>("overwrite");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("Check1 off") << false
-                                    << "Auftrag ausgeführt. Es wurden  1 ID3v1-Tags geschrieben. "
-                                       "Es traten bei  2 Dateien Fehler auf. Außerdem enthielten  "
-                                       "1 Dateien bereits einen ID3v1-Tag (wurde nicht geändert) "
-                                       "und  1 Dateien keinen lesbaren ID3v2-Tag.";
-        QTest::newRow("Check1 on") << true
-                                   << "Auftrag ausgeführt. Es wurden  2 ID3v1-Tags geschrieben. Es "
-                                      "traten bei  2 Dateien Fehler auf. Außerdem enthielten  0 "
-                                      "Dateien bereits einen ID3v1-Tag (wurde nicht geändert) und  "
-                                      "1 Dateien keinen lesbaren ID3v2-Tag.";
+        QTest::addColumn<QString>("withTag");
+        QTest::newRow("Check1 off, started from the preview")
+            << false
+            << "Auftrag ausgeführt. Es wurden  1 ID3v1-Tags geschrieben. Es traten bei  2 Dateien "
+               "Fehler auf. Außerdem enthielten  1 Dateien bereits einen ID3v1-Tag (wurde nicht "
+               "geändert) und  1 Dateien keinen lesbaren ID3v2-Tag."
+            << "bleibt unverändert (hat bereits einen ID3v1-Tag)|||||";
+        QTest::newRow("Check1 on, preview closed")
+            << true
+            << "Auftrag ausgeführt. Es wurden  2 ID3v1-Tags geschrieben. Es traten bei  2 Dateien "
+               "Fehler auf. Außerdem enthielten  0 Dateien bereits einen ID3v1-Tag (wurde nicht "
+               "geändert) und  1 Dateien keinen lesbaren ID3v2-Tag."
+            << "Titel aus v2|Künstler|Album 2|2004|Jazz|Neu";
     }
 
     void runOverTheList() {
         QFETCH(bool, overwrite);
         QFETCH(QString, summary);
+        QFETCH(QString, withTag);
         QTemporaryDir dir;
         const QStringList paths{dir.filePath("neu.mp3"), dir.filePath("mit-tag.mp3"),
                                 dir.filePath("ohne-v2.mp3"), dir.filePath("geschuetzt.mp3"),
@@ -112,15 +124,33 @@ private slots:
         QVERIFY(QFile::setPermissions(paths[3], QFile::ReadOwner));
         Form6& window = OpenForm6(paths);
         window.Check1->setChecked(overwrite);
-        ProgressRecorder recorder(Form1::instance());
+        const QStringList untouched = FileStates(paths);
+        std::optional<ProgressRecorder> recorder;
         {
             OrdinaryUser user({dir.path(), paths[0], paths[1], paths[2], paths[3]});
-            window.Command1->click();
+            window.Command3->click();
+            QCOMPARE(PreviewRows(),
+                     (QStringList{"neu.mp3|Titel aus v2|Künstler|Album 2|2004|Jazz|Neu",
+                                  "mit-tag.mp3|" + withTag,
+                                  "ohne-v2.mp3|bleibt unverändert (hat keinen lesbaren "
+                                  "ID3v2-Tag)|||||",
+                                  "geschuetzt.mp3|Fehler: Der Zugriff wurde verweigert (fehlende "
+                                  "Berechtigung).|||||",
+                                  "fehlt.mp3|Fehler: Die Datei oder ihr Verzeichnis ist nicht "
+                                  "vorhanden.|||||"}));
+            QCOMPARE(FileStates(paths), untouched);
+            if (overwrite)
+                Click(Form7::instance().Command2);
+            recorder.emplace(Form1::instance());
+            (overwrite ? window.Command1 : Form7::instance().Command1)->click();
         }
         QList<int> widths;
-        for (const ProgressState& state : recorder.stop())
+        for (const ProgressState& state : recorder->stop())
             widths << state.width;
-        QCOMPARE(widths, (QList<int>{65, 131, 197, 263, 329}));
+        // Started from the preview, the first pass of events also takes the
+        // preview's closing, which may be recorded as a pass of its own.
+        if (overwrite)
+            QCOMPARE(widths, (QList<int>{65, 131, 197, 263, 329}));
         QCOMPARE(ShownNotice(), summary);
         const QByteArray trailer = Id3v1Trailer(kId3v2Song);
         const QList<QByteArray> after{kStart + trailer, overwrite ? v24 + trailer : before[1],

@@ -4,6 +4,7 @@
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
 #include "ui/batch/Form6.h"
+#include "ui/batch/Form7.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/frmMessage.h"
@@ -113,6 +114,33 @@ private slots:
     void about() {
         frmSplash::instance().show();
         Save(frmSplash::instance(), "about");
+    }
+
+    // A file of each kind, for the previews of both runs.
+    void previews() {
+        QTemporaryDir dir;
+        const QByteArray v2 = Id3v2Bytes(3, {"Autobahn", "Kraftwerk", "Autobahn", "1974", "", 52});
+        const QList<QPair<QString, QByteArray>> files{
+            {"Kraftwerk - Autobahn.mp3", v2 + QByteArray(4000, 'x')},
+            {"Die Ärzte - Schrei nach Liebe.mp3",
+             QByteArray(4000, 'x') + "TAG" + QByteArray(125, ' ')},
+            {"Miles Davis - So What.mp3", QByteArray(100, 'x')},
+            {"Ohne Trennstrich.mp3", QByteArray(4000, 'x')}};
+        Form1& main = Form1::instance();
+        for (const auto& [name, bytes] : files) {
+            WriteBytes(dir.filePath(name), bytes);
+            main.List1->AddIfAbsent(dir.filePath(name));
+        }
+        main.List1->AddIfAbsent(dir.filePath("Verschwunden - Lied.mp3"));
+        for (const auto& [window, name] :
+             {QPair<QWidget*, QString>{&Form4::instance(), "preview-tags-from-names"},
+              QPair<QWidget*, QString>{&Form6::instance(), "preview-tags-from-id3v2"}}) {
+            window->show();
+            window->findChild<QPushButton*>("Command3")->click();
+            Save(Form7::instance(), name);
+            Form7::instance().Command2_Click();
+            window->hide();
+        }
     }
 
     void otherWindows() {
