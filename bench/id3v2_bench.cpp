@@ -4,6 +4,7 @@
 // - through its window, against a bare loop that reads each file's first
 //   64 KiB and writes 128 bytes at its end, and against kid3-cli copying
 //   tag 2 into tag 1 (one process per 100 files);
+// - its preview against the run itself;
 // - its peak memory over 1,000 and 10,000 of the files, each in a fresh
 //   process, beside that of a process that only lists them.
 #include "bench/support/Measure.h"
@@ -178,6 +179,27 @@ void BM_Id3v2Run(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Id3v2Run)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The preview of the run over the same files against the run itself: it
+// reads only the files whose rows come into sight.
+void BM_Id3v2Preview(benchmark::State& state) {
+    QTemporaryDir dir;
+    ListInMainWindow(MakeFiles(dir.path()));
+    for (auto _ : state) {
+        const PreviewSeconds seconds = PreviewAgainstRun(
+            [] {
+                Form1::instance().ID3v2Name->trigger();
+                Form6::instance().Command3_Click();
+            },
+            RunThroughWindow, 3);
+        state.SetIterationTime(seconds.open);
+        state.counters["preview_open_s"] = seconds.open;
+        state.counters["worst_jump_s"] = seconds.worstScroll;
+        state.counters["run_s"] = seconds.run;
+        state.counters["open/run"] = seconds.open / seconds.run;
+    }
+}
+BENCHMARK(BM_Id3v2Preview)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // In a fresh process: list the first `count` files made in `directory` and,
 // with `run`, press "Starten".

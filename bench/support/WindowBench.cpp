@@ -1,10 +1,15 @@
 #include "bench/support/WindowBench.h"
 
 #include "bench/support/Measure.h"
+#include "ui/batch/Form7.h"
 #include "ui/main/Form1.h"
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QScrollBar>
+#include <QTableView>
+#include <algorithm>
+#include <unistd.h>
 
 namespace tagwerk::bench {
 
@@ -27,6 +32,41 @@ long PeakAfterListing(const QStringList& paths, const std::function<void()>& run
     if (run)
         run();
     return PeakResidentKiB();
+}
+
+namespace {
+
+// Fifty jumps spread over the list; the longest is kept.
+double WorstJump(Form7& preview) {
+    QScrollBar& bar = *preview.List1->verticalScrollBar();
+    double worst = 0;
+    for (int jump = 1; jump <= 50; ++jump) {
+        worst = std::max(worst, Timed([&] {
+                                    bar.setValue(bar.maximum() * jump / 50);
+                                    preview.grab();
+                                }).wall);
+    }
+    return worst;
+}
+
+} // namespace
+
+PreviewSeconds PreviewAgainstRun(const std::function<void()>& open,
+                                 const std::function<void()>& run, int rounds) {
+    PreviewSeconds best;
+    for (int round = 0; round < rounds; ++round) {
+        ::sync();
+        best.open = std::min(best.open, Timed([&] {
+                                            open();
+                                            Form7::instance().grab();
+                                        }).wall);
+        best.worstScroll = std::min(best.worstScroll, WorstJump(Form7::instance()));
+        Form7::instance().Command2_Click();
+        QCoreApplication::processEvents();
+        ::sync();
+        best.run = std::min(best.run, Timed(run).wall);
+    }
+    return best;
 }
 
 QString InFreshProcess(const QStringList& arguments) {

@@ -19,6 +19,19 @@ void ListInMainWindow(const QStringList& paths);
 // `paths` in the shown main window and, where given, running `run` on them.
 long PeakAfterListing(const QStringList& paths, const std::function<void()>& run);
 
+// The preview of a run over the listed files against the run itself, each
+// the best of `rounds` taken in turns (after a sync): the seconds from
+// pressing "&Vorschau..." (`open`) until the preview is drawn, the longest a
+// jump of its table to rows not shown before takes until they are drawn, and
+// the seconds of `run`.
+struct PreviewSeconds {
+    double open = 1e9;
+    double worstScroll = 1e9;
+    double run = 1e9;
+};
+PreviewSeconds PreviewAgainstRun(const std::function<void()>& open,
+                                 const std::function<void()>& run, int rounds);
+
 // Starts this program anew with `arguments` (a mode its main() handles) and
 // gives what it printed, trimmed; a process that fails ends the benchmark.
 QString InFreshProcess(const QStringList& arguments);
