@@ -292,6 +292,8 @@ private slots:
                     "Berechtigung).|||||",
                     "A - gut.mp3|gut|A|||(keine Zuordnung)|"}));
             QCOMPARE(FileStates(paths), before);
+            QCOMPARE(TabOrder(Form7::instance().List1),
+                     (QStringList{"List1", "Command1", "Command2"}));
             if (overwrite) {
                 Leave(Form7::instance(), nullptr, "Escape");
                 QVERIFY(!Form7::exists() && window.isVisible() && window.Check7->isChecked());
