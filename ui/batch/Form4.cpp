@@ -28,6 +28,10 @@ namespace {
 
 const QString kDefaultPattern = QStringLiteral(R"(2," - ",1,".mp3")");
 
+// Splitting the pattern fails only when memory runs out.
+const QString kPatternFault =
+    "Der Text im Fenster Dateinamenaufbau ist fehlerhaft. Bitte korrigieren Sie ihn.";
+
 const QString kHelp = QStringLiteral(
     "Um den ID3-Tag Ihrem Dateinamenaufbau anpassen zu können, werden weitere Informationen "
     "benötigt. Ein Beispiel: Die Datei heißt \"Nena - 99 Luftballons.mp3\". Der Dateiname "
@@ -212,8 +216,7 @@ void Form4::Command1_Click() {
         progress.EndProgress();
         main.hide();
         show();
-        ShowNotice("Der Text im Fenster Dateinamenaufbau ist fehlerhaft. Bitte korrigieren Sie "
-                   "ihn.");
+        ShowNotice(kPatternFault);
         return;
     }
     // The window is hidden for the whole run, so its values cannot change.
@@ -255,7 +258,13 @@ void Form4::Command2_Click() {
 // The preview decides each file as a run would with the values shown now;
 // they stay so while it is open, and its "Starten" is this window's.
 void Form4::Command3_Click() {
-    const Dateinamenaufbau pattern = ParseDateinamenaufbau(Utf16(Text1));
+    Dateinamenaufbau pattern;
+    try {
+        pattern = ParseDateinamenaufbau(Utf16(Text1));
+    } catch (const std::bad_alloc&) {
+        ShowNotice(kPatternFault);
+        return;
+    }
     const FixedValues fixed = fixedValues();
     const FileWork look = PreviewWork(Check7->isChecked());
     Form7::Open(
