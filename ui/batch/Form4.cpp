@@ -5,6 +5,7 @@
 #include "ui/batch/BatchControls.h"
 #include "ui/batch/FileDecision.h"
 #include "ui/batch/Form7.h"
+#include "ui/main/Accessibility.h"
 #include "ui/main/ActionRecording.h"
 #include "ui/main/Cp1252Validator.h"
 #include "ui/main/Form1.h"
@@ -91,12 +92,13 @@ Form4::Form4() {
     setFont(LayoutFont());
     setFixedSize(TwipsToPixels(6615), TwipsToPixels(6960));
 
-    MakeControl<QLabel>(this, "Label1", TwipsRect(120, 120, 1455, 255), QString(),
-                        "Dateinamenaufbau:");
+    auto* patternLabel = MakeControl<QLabel>(this, "Label1", TwipsRect(120, 120, 1455, 255),
+                                             QString(), "Dateinamenaufbau:");
     Text1 = MakeControl<QLineEdit>(this, "Text1", TwipsRect(1680, 120, 4695, 285),
                                    "Hier geben Sie Ihren Dateinamenaufbau ein. Lesen Sie dazu "
                                    "bitte den unten stehenden Hilfstext.",
                                    kDefaultPattern);
+    NameByLabel(*patternLabel, *Text1);
     createFieldRows();
     Check8 = MakeControl<QCheckBox>(this, "Check8", TwipsRect(240, 2880, 5895, 255),
                                     "Bestimmt, ob die oben abgehakten Felder auch beim Vorkommen "
@@ -175,6 +177,17 @@ void Form4::createFieldRows() {
                                     "Musikrichtung des Titels aus.");
     Text6 = MakeValueField(this, "Text6", 6, kTextWidth,
                            "Fügen Sie einen kleinen Kommentar zu Ihrer MP3-Datei hinzu.");
+
+    // A value is linked to its row's number label, which alone says little:
+    // its name is the field of its take-over box, with the row's number.
+    QWidget* const values[] = {Text2, Text3, Text4, Text5, Combo1, Text6};
+    const char* const fields[] = {"Titel", "Künstler",      "Album",
+                                  "Jahr",  "Musikrichtung", "Kommentar"};
+    for (int row = 1; row <= 6; ++row) {
+        QWidget& value = *values[row - 1];
+        NameByLabel(*findChild<QLabel*>(numberLabels[row - 1]), value);
+        NameWithoutLabel(value, QString("%1 (%2)").arg(fields[row - 1]).arg(row));
+    }
 }
 
 void Form4::Form_Load() {

@@ -108,6 +108,8 @@ Form1::Form1() {
     setKeyboardOrder();
     createId3v2Controls(client);
     createUndoItem();
+    makeAccessible();
+    createShortcuts();
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
     EnterPressesFocusedButton(*this);
     AcceptDropsOnMainWindow(*this);

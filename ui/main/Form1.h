@@ -117,6 +117,9 @@ private:
     // progress texts stand in their place.
     void refreshId3v2Notice();
     void createUndoItem();
+    // Names for screen readers and the desktop's keys; nothing shown changes.
+    void makeAccessible();
+    void createShortcuts();
 
     void Form_Load();
     // Closing settles unsaved edits first, then unloads every window and ends the program.

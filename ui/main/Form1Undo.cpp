@@ -7,8 +7,10 @@
 #include "ui/main/frmMessage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QWindow>
 #include <algorithm>
 
 namespace tagwerk {
@@ -18,10 +20,16 @@ void Form1::createUndoItem() {
     extras->addSeparator()->setObjectName("none");
     Rueckgaengig = extras->addAction("&Letzte Aktion rückgängig machen");
     Rueckgaengig->setObjectName("Rueckgaengig");
+    Rueckgaengig->setShortcut(QKeySequence::Undo);
     Rueckgaengig->setEnabled(HasActionToUndo());
-    // Another program may have recorded or undone an action meanwhile.
+    // Another program may have recorded or undone an action meanwhile: seen
+    // when the menu opens, and for the shortcut when the window comes to the front.
     connect(extras, &QMenu::aboutToShow, this,
             [this] { Rueckgaengig->setEnabled(HasActionToUndo()); });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (isActiveWindow())
+            Rueckgaengig->setEnabled(HasActionToUndo());
+    });
     connect(Rueckgaengig, &QAction::triggered, this, &Form1::Rueckgaengig_Click);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/main/ProgressDisplay.h"
 
 #include "core/PathText.h"
+#include "ui/main/Accessibility.h"
 #include "ui/main/Form1.h"
 
 #include <QCoreApplication>
@@ -79,6 +80,14 @@ void ProgressDisplay::PaintFrame() {
     SetTextsAndFileBarUpdated(true);
     throttle_->paintFrame();
     SetTextsAndFileBarUpdated(false);
+    AnnounceBars();
+}
+
+// Screen readers hear the bars as they are painted, not at every move.
+void ProgressDisplay::AnnounceBars() {
+    AnnounceProgress(*overall_.widget);
+    if (withFileBar_)
+        AnnounceProgress(*perFile_.widget);
 }
 
 void ProgressDisplay::SetTextsAndFileBarUpdated(bool updated) {
@@ -98,6 +107,7 @@ void ProgressDisplay::EndProgress() {
     }
     SetTextsAndFileBarUpdated(true);
     throttle_.reset();
+    AnnounceBars();
 }
 
 QString SignPlaceText(std::int64_t value) {

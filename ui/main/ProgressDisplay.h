@@ -5,7 +5,8 @@
 // current file, each with its percentage label (Label13, Label15). A bar and
 // its label change, and pending window events are handled, only when the
 // bar's width in whole pixels changes: at most 329 times per bar and run.
-// The window repaints only once a frame meanwhile, see RepaintThrottle.
+// The window repaints only once a frame meanwhile, see RepaintThrottle, and
+// screen readers hear of the bars' values as often as they are painted.
 #include "ui/main/RepaintThrottle.h"
 
 #include <QRect>
@@ -53,6 +54,7 @@ private:
     void Start(Bar& bar);
     void Move(Bar& bar, int width, const QString& text);
     void PaintFrame();
+    void AnnounceBars();
     void SetTextsAndFileBarUpdated(bool updated);
 
     Form1& form_;

@@ -1,5 +1,6 @@
 #include "ui/main/frmMessage.h"
 
+#include "ui/main/Accessibility.h"
 #include "ui/main/Form1.h"
 #include "ui/main/WindowGeometry.h"
 #include "ui/main/WindowKeys.h"
@@ -55,6 +56,7 @@ frmMessage::frmMessage()
     EnterPressesFocusedButton(*this);
     EscapeClosesWindow(*this);
     CenterOnScreen(*this);
+    PresentAsMessage(*this, *Label1, *Command2);
 }
 
 void frmMessage::showMessage(const QString& text) {
@@ -64,6 +66,7 @@ void frmMessage::showMessage(const QString& text) {
     raise();
     activateWindow();
     Command1->setFocus();
+    AnnounceMessage(*this);
 }
 
 // The main window, or while it is hidden the window of ours the user works in.

@@ -33,6 +33,7 @@ QLabel* MakeLabel(QWidget* frame, const char* name, const QString& text, const Q
 frmSplash::frmSplash()
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("frmSplash");
+    setAccessibleName("Über Tagwerk"); // it has no title to be named by
     setFixedSize(TwipsToPixels(7380), TwipsToPixels(4245));
     setFocusPolicy(Qt::StrongFocus); // the window itself takes the keys
 

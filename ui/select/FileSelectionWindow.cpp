@@ -1,6 +1,7 @@
 #include "ui/select/FileSelectionWindow.h"
 
 #include "core/PathText.h"
+#include "ui/main/Accessibility.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
@@ -39,6 +40,14 @@ FileSelectionWindow::FileSelectionWindow(const QString& name, const QString& tit
                        "den Wert zweifelsfalls auf *.MP3. Es können zwar auch andere Dateien "
                        "geöffnet werden, das führt aber zu Beschädigungen.");
     Dir1->setPath(Drive1->volume().rootPath, start);
+}
+
+// The directory and file lists have no label of their own.
+void FileSelectionWindow::NameBrowserControls() {
+    NameByLabel(*Label4, *Drive1);
+    NameByLabel(*Label3, *Combo1);
+    NameWithoutLabel(*Dir1, "Verzeichnisse");
+    NameWithoutLabel(*File1, "Dateien");
 }
 
 void FileSelectionWindow::LoadBrowser() {

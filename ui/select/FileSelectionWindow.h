@@ -38,6 +38,8 @@ protected:
     // Builds the shared controls, listing the program's current directory.
     FileSelectionWindow(const QString& name, const QString& title, int widthTwips, int heightTwips);
 
+    // Names the shared controls for screen readers, once their tooltips are set.
+    void NameBrowserControls();
     // The shared part of the load: file list, filter and LastDrive set up.
     void LoadBrowser();
     void ReturnToMainWindow();

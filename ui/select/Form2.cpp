@@ -1,5 +1,6 @@
 #include "ui/select/Form2.h"
 
+#include "ui/main/Accessibility.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
@@ -31,6 +32,8 @@ Form2::Form2() : FileSelectionWindow("Form2", "Tagwerk: Datei auswählen...", 62
     Command1->setToolTip("Fügt die ausgewählte Datei zur Dateiliste im Hauptfenster hinzu.");
     Command2->setToolTip("Bricht die Handlung ab.");
 
+    NameBrowserControls();
+    NameByLabel(*Label2, *Text1);
     SetKeyboardOrder({Drive1, File1, Dir1, Command1, Command2, Text1, Combo1});
 
     connect(File1, &FileNameList::fileClicked, this, &Form2::File1_Click);

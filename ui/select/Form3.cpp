@@ -1,6 +1,7 @@
 #include "ui/select/Form3.h"
 
 #include "ui/desktop/FileIntake.h"
+#include "ui/main/Accessibility.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
 #include "ui/main/WindowGeometry.h"
@@ -32,6 +33,8 @@ Form3::Form3() : FileSelectionWindow("Form3", "Tagwerk: Dateien auswählen...", 
     Command2 = Named(new QPushButton("A&bbrechen", this), "Command2");
     PlaceControls();
     SetToolTips();
+    NameBrowserControls();
+    NameByLabel(*Label1, *List1);
     SetKeyboardOrder({Drive1, Dir1, File1, Combo1, Command1, Command3, Command7, List1, Command5,
                       Command4, Command6, Command2});
 

@@ -1,0 +1,246 @@
+#include "ui/main/Accessibility.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QHash>
+#include <QLabel>
+#include <QPointer>
+#include <algorithm>
+#include <functional>
+
+namespace tagwerk {
+
+namespace {
+
+// The text of the label whose buddy the control is, without its access key mark.
+QString BuddyText(const QWidget& control) {
+    if (const QWidget* parent = control.parentWidget()) {
+        for (const QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (label->buddy() == &control)
+                return QString(label->text()).remove('&');
+        }
+    }
+    return {};
+}
+
+// Qt names a drop-down list on Linux by the entry it shows, so that a screen
+// reader hears "Rock" where the user sees "Musikrichtung:". This one is named
+// by its label; the entry is its value. Its popup list stays its child.
+class LabelledComboBox : public QAccessibleWidget {
+public:
+    explicit LabelledComboBox(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name)
+            return box()->accessibleName().isEmpty() ? BuddyText(*box()) : box()->accessibleName();
+        if (kind == QAccessible::Value)
+            return box()->currentText();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = box()->view()->isVisible();
+        return state;
+    }
+
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(box()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child && child->object() == box()->view() ? 0 : -1;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == showMenuAction() || action == pressAction())
+            box()->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// Marks the interfaces made for controls presented as something else.
+class Presented {
+public:
+    virtual ~Presented() = default;
+};
+
+class ProgressBarAccessible : public QAccessibleWidget,
+                              public QAccessibleValueInterface,
+                              public Presented {
+public:
+    ProgressBarAccessible(QWidget* bar, int maximum, const QLabel& valueText)
+        : QAccessibleWidget(bar, QAccessible::ProgressBar), maximum_(maximum),
+          valueText_(&valueText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value && valueText_ && valueText_->isVisible())
+            return valueText_->text().trimmed();
+        return QAccessibleWidget::text(kind);
+    }
+
+    QVariant currentValue() const override { return value(); }
+    void setCurrentValue(const QVariant&) override {} // the user cannot move it
+    QVariant maximumValue() const override { return maximum_; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+    // Whether the value differs from the one last told; it is then the one told.
+    bool takeNewValue() {
+        const int now = value();
+        const bool changed = now != told_;
+        told_ = now;
+        return changed;
+    }
+
+private:
+    int value() const { return std::clamp(widget()->width(), 0, maximum_); }
+
+    int maximum_;
+    QPointer<const QLabel> valueText_;
+    int told_ = -1;
+};
+
+class MessageAccessible : public QAccessibleWidget, public Presented {
+public:
+    MessageAccessible(QWidget* window, const QLabel& message, const QWidget& noButton)
+        : QAccessibleWidget(window, QAccessible::AlertMessage), message_(&message),
+          noButton_(&noButton) {}
+
+    QAccessible::Role role() const override {
+        return noButton_ && !noButton_->isHidden() ? QAccessible::Dialog
+                                                   : QAccessible::AlertMessage;
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Description && message_)
+            return message_->text();
+        return QAccessibleWidget::text(kind);
+    }
+
+private:
+    QPointer<const QLabel> message_;
+    QPointer<const QWidget> noButton_;
+};
+
+using Maker = std::function<QAccessibleInterface*(QWidget*)>;
+
+QHash<const QObject*, Maker>& Presentations() {
+    static QHash<const QObject*, Maker> presentations;
+    return presentations;
+}
+
+// Whether the widget is a window made straight from a QWidget, which Qt
+// presents as a mere "client" area; its main windows, dialogs, menus and
+// popups have presentations of their own.
+bool IsPlainWindow(const QObject& object) {
+    const auto* widget = qobject_cast<const QWidget*>(&object);
+    if (!widget || !widget->isWindow())
+        return false;
+    const QMetaObject* type = object.metaObject();
+    while (type->superClass() && !QByteArray(type->className()).startsWith('Q'))
+        type = type->superClass();
+    return type == &QWidget::staticMetaObject;
+}
+
+QAccessibleInterface* Factory(const QString&, QObject* object) {
+    if (const auto found = Presentations().constFind(object); found != Presentations().cend())
+        return (*found)(static_cast<QWidget*>(object));
+    if (auto* box = qobject_cast<QComboBox*>(object); box && !box->isEditable())
+        return new LabelledComboBox(box);
+    if (IsPlainWindow(*object)) {
+        auto* window = static_cast<QWidget*>(object);
+        return new QAccessibleWidget(
+            window, window->windowType() == Qt::Dialog ? QAccessible::Dialog : QAccessible::Window);
+    }
+    return nullptr;
+}
+
+// Qt asks the factory installed last first, and installs its own for the
+// widgets when the application starts: this one goes in after it.
+void InstallFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(&Factory);
+        return true;
+    }();
+    (void)installed;
+}
+
+void Present(QWidget& widget, Maker maker) {
+    InstallFactory();
+    Presentations().insert(&widget, std::move(maker));
+    QObject::connect(&widget, &QObject::destroyed,
+                     [key = &widget] { Presentations().remove(key); });
+    // One that Qt made before is dropped, so that the next query makes this one.
+    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&widget);
+    if (made && !dynamic_cast<Presented*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
+} // namespace
+
+void NameByLabel(QLabel& label, QWidget& control) {
+    InstallFactory();
+    label.setBuddy(&control);
+    if (qobject_cast<QAbstractItemView*>(&control))
+        NameWithoutLabel(control, BuddyText(control));
+}
+
+void NameWithoutLabel(QWidget& control, const QString& name) {
+    InstallFactory();
+    control.setAccessibleName(name);
+    if (qobject_cast<QAbstractItemView*>(&control))
+        control.setAccessibleDescription(control.toolTip());
+}
+
+void PresentAsProgressBar(QWidget& bar, const QString& name, int maximum, const QLabel& valueText) {
+    bar.setAccessibleName(name);
+    Present(bar, [maximum, &valueText](QWidget* widget) {
+        return new ProgressBarAccessible(widget, maximum, valueText);
+    });
+}
+
+void AnnounceProgress(QWidget& bar) {
+    if (!QAccessible::isActive())
+        return;
+    auto* shown = dynamic_cast<ProgressBarAccessible*>(QAccessible::queryAccessibleInterface(&bar));
+    if (!shown || !shown->takeNewValue())
+        return;
+    QAccessibleValueChangeEvent event(&bar, shown->currentValue());
+    QAccessible::updateAccessibility(&event);
+}
+
+void PresentAsMessage(QWidget& window, const QLabel& message, const QWidget& noButton) {
+    Present(window, [&message, &noButton](QWidget* widget) {
+        return new MessageAccessible(widget, message, noButton);
+    });
+}
+
+void AnnounceMessage(QWidget& window) {
+    const QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(&window);
+    if (!shown)
+        return;
+    QAccessibleEvent start(&window, shown->role() == QAccessible::Dialog ? QAccessible::DialogStart
+                                                                         : QAccessible::Alert);
+    QAccessible::updateAccessibility(&start);
+    QAccessibleEvent text(&window, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&text);
+}
+
+} // namespace tagwerk
