@@ -25,10 +25,16 @@ QString BuddyText(const QWidget& control) {
     return {};
 }
 
+// Marks the interfaces made here rather than by Qt.
+class Presented {
+public:
+    virtual ~Presented() = default;
+};
+
 // Qt names a drop-down list on Linux by the entry it shows, so that a screen
 // reader hears "Rock" where the user sees "Musikrichtung:". This one is named
 // by its label; the entry is its value. Its popup list stays its child.
-class LabelledComboBox : public QAccessibleWidget {
+class LabelledComboBox : public QAccessibleWidget, public Presented {
 public:
     explicit LabelledComboBox(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
 
@@ -67,12 +73,6 @@ public:
 
 private:
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
-};
-
-// Marks the interfaces made for controls presented as something else.
-class Presented {
-public:
-    virtual ~Presented() = default;
 };
 
 class ProgressBarAccessible : public QAccessibleWidget,
@@ -182,15 +182,21 @@ void InstallFactory() {
     (void)installed;
 }
 
+// An interface Qt made before the factory knew of the widget (a drop-down
+// list tells of its entries as they are added, while a screen reader
+// listens) is dropped, so that the next query makes ours.
+void DropQtsInterface(QWidget& widget) {
+    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&widget);
+    if (made && !dynamic_cast<Presented*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
 void Present(QWidget& widget, Maker maker) {
     InstallFactory();
     Presentations().insert(&widget, std::move(maker));
     QObject::connect(&widget, &QObject::destroyed,
                      [key = &widget] { Presentations().remove(key); });
-    // One that Qt made before is dropped, so that the next query makes this one.
-    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&widget);
-    if (made && !dynamic_cast<Presented*>(made))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    DropQtsInterface(widget);
 }
 
 } // namespace
@@ -200,6 +206,8 @@ void NameByLabel(QLabel& label, QWidget& control) {
     label.setBuddy(&control);
     if (qobject_cast<QAbstractItemView*>(&control))
         NameWithoutLabel(control, BuddyText(control));
+    if (qobject_cast<QComboBox*>(&control))
+        DropQtsInterface(control);
 }
 
 void NameWithoutLabel(QWidget& control, const QString& name) {
