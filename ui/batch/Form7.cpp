@@ -2,6 +2,7 @@
 
 #include "core/GenreTable.h"
 #include "ui/batch/BatchControls.h"
+#include "ui/main/Accessibility.h"
 #include "ui/main/FileErrorText.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
@@ -153,8 +154,7 @@ Form7::Form7() {
         "Zeigt zu jeder Datei der Dateiliste im Hauptfenster die Werte des ID3-Tags, den der "
         "Auftrag schreiben würde, oder warum er die Datei unverändert lässt oder an ihr "
         "scheitern würde.");
-    Label1->setBuddy(List1);
-    List1->setAccessibleName(QString(Label1->text()).remove('&'));
+    NameByLabel(*Label1, *List1);
     List1->setSelectionBehavior(QAbstractItemView::SelectRows);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);

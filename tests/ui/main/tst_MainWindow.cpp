@@ -3,6 +3,7 @@
 #include "ui/batch/Form4.h"
 #include "ui/batch/Form5.h"
 #include "ui/batch/Form6.h"
+#include "ui/batch/Form7.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/WrappedToolTips.h"
@@ -65,10 +66,11 @@ bool CaptionFits(const QWidget* control) {
 
 QWidget& WindowNamed(const QString& name) {
     const QHash<QString, QWidget*> windows = {
-        {"Form1", &Form1::instance()},           {"Form2", &Form2::instance()},
-        {"Form3", &Form3::instance()},           {"Form4", &Form4::instance()},
-        {"Form5", &Form5::instance()},           {"Form6", &Form6::instance()},
-        {"frmMessage", &frmMessage::instance()}, {"frmSplash", &frmSplash::instance()}};
+        {"Form1", &Form1::instance()},        {"Form2", &Form2::instance()},
+        {"Form3", &Form3::instance()},        {"Form4", &Form4::instance()},
+        {"Form5", &Form5::instance()},        {"Form6", &Form6::instance()},
+        {"Form7", &Form7::instance()},        {"frmMessage", &frmMessage::instance()},
+        {"frmSplash", &frmSplash::instance()}};
     return *windows.value(name);
 }
 
@@ -381,6 +383,10 @@ private slots:
         row("Form4", "Text2", "Titel (1)", QAccessible::EditableText);
         row("Form4", "Combo1", "Musikrichtung (5)", QAccessible::ComboBox, "(keine Zuordnung)");
         row("Form5", "", "Tagwerk: Entfernen von ID3-Tags", QAccessible::Window);
+        row("Form7", "List1",
+            "Was der Auftrag mit jeder Datei der Dateiliste tun würde (geschrieben wird erst mit "
+            "„Starten“):",
+            QAccessible::Table, nullptr);
         row("frmSplash", "", "Über Tagwerk", QAccessible::Dialog);
     }
 
