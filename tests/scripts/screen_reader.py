@@ -52,6 +52,9 @@ try:
         if [r.getTarget(0).name for r in control.getRelationSet()
                 if r.getRelationType() == pyatspi.RELATION_LABELLED_BY] != [name]:
             sys.exit(f"FAIL: '{name}' is not linked to its label")
+    genre = find(main, "combo box", "Musikrichtung:").queryText()  # where Orca reads the entry
+    if genre.getText(0, -1) != "Rock":  # the genre of the file it opened
+        sys.exit(f"FAIL: the genre box reads '{genre.getText(0, -1)}'")
     logo = find(main, "progress bar", "Fortschritt insgesamt").queryValue()
     if (logo.minimumValue, logo.maximumValue) != (0, 329):
         sys.exit(f"FAIL: the logo goes from {logo.minimumValue} to {logo.maximumValue}")

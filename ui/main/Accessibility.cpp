@@ -33,16 +33,44 @@ public:
 
 // Qt names a drop-down list on Linux by the entry it shows, so that a screen
 // reader hears "Rock" where the user sees "Musikrichtung:". This one is named
-// by its label; the entry is its value. Its popup list stays its child.
-class LabelledComboBox : public QAccessibleWidget, public Presented {
+// by its label; the entry is its value and, read-only, its text, which is
+// where screen readers read a drop-down list's entry. Its popup list stays
+// its child.
+class LabelledComboBox : public QAccessibleWidget,
+                         public QAccessibleTextInterface,
+                         public Presented {
 public:
     explicit LabelledComboBox(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(int start, int end) const override { return entry().mid(start, end - start); }
+    int characterCount() const override { return int(entry().size()); }
+    int cursorPosition() const override { return 0; }
+    int selectionCount() const override { return 0; }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+    // The entry is chosen, not typed: nothing to move, select or scroll.
+    void setCursorPosition(int) override {}
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    void scrollToSubstring(int, int) override {}
 
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Name)
             return box()->accessibleName().isEmpty() ? BuddyText(*box()) : box()->accessibleName();
         if (kind == QAccessible::Value)
-            return box()->currentText();
+            return entry();
         return QAccessibleWidget::text(kind);
     }
 
@@ -73,6 +101,7 @@ public:
 
 private:
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+    QString entry() const { return box()->currentText(); }
 };
 
 class ProgressBarAccessible : public QAccessibleWidget,
@@ -191,6 +220,16 @@ void DropQtsInterface(QWidget& widget) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
+// A screen reader hears a new entry as the text that replaced the old one.
+void TellEntryChanges(QComboBox& box) {
+    QObject::connect(&box, &QComboBox::currentTextChanged, &box,
+                     [&box, shown = box.currentText()](const QString& entry) mutable {
+                         QAccessibleTextUpdateEvent event(&box, 0, shown, entry);
+                         QAccessible::updateAccessibility(&event);
+                         shown = entry;
+                     });
+}
+
 void Present(QWidget& widget, Maker maker) {
     InstallFactory();
     Presentations().insert(&widget, std::move(maker));
@@ -206,8 +245,10 @@ void NameByLabel(QLabel& label, QWidget& control) {
     label.setBuddy(&control);
     if (qobject_cast<QAbstractItemView*>(&control))
         NameWithoutLabel(control, BuddyText(control));
-    if (qobject_cast<QComboBox*>(&control))
-        DropQtsInterface(control);
+    if (auto* box = qobject_cast<QComboBox*>(&control)) {
+        DropQtsInterface(*box);
+        TellEntryChanges(*box);
+    }
 }
 
 void NameWithoutLabel(QWidget& control, const QString& name) {
