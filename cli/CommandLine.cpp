@@ -5,6 +5,7 @@
 #include "core/GenreTable.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 
 namespace tagwerk {
 
@@ -14,6 +15,8 @@ namespace {
 struct Given {
     std::vector<std::string> paths;
     bool recursive = false;
+    std::string filesFrom;
+    bool nulSeparated = false;
     bool dryRun = false;
     bool json = false;
     bool replace = false;
@@ -43,6 +46,13 @@ void AddPaths(CLI::App& command, Given& given) {
     command.add_option("PFAD", given.paths, "Dateien; mit -r auch Ordner")->type_name("");
     command.add_flag("-r,--recursive", given.recursive,
                      "Ordner geben ihre MP3-Dateien, samt Unterordnern");
+    command
+        .add_option("--files-from", given.filesFrom,
+                    "Weitere Pfade, je Zeile einer; - liest sie "
+                    "von der Standardeingabe")
+        ->type_name("DATEI");
+    command.add_flag("-0,--null", given.nulSeparated,
+                     "Die Pfade der Liste enden mit einem Nullbyte statt einer Zeile");
 }
 
 void AddDryRun(CLI::App& command, Given& given) {
@@ -56,7 +66,7 @@ void AddFields(CLI::App& command, Given& given, const char* genreForm) {
     command.add_option("--genre", given.genre, "Musikrichtung (tagwerk-cli genres)")
         ->type_name(genreForm);
     command.add_flag("--replace", given.replace,
-                     "Zeichen, die Windows-1252 nicht kennt, werden zu „?“");
+                     "Zeichen, die Windows-1252 nicht kennt, werden zum Grundbuchstaben oder „?“");
 }
 
 void Define(CLI::App& app, Given& given) {
@@ -68,6 +78,7 @@ void Define(CLI::App& app, Given& given) {
     formatter->column_width(28);
     app.option_defaults()->group("Optionen")->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.set_help_flag("-h,--help", "Zeigt diese Hilfe");
+    app.set_version_flag("-V,--version", "tagwerk-cli " TAGWERK_VERSION, "Zeigt die Version");
     app.footer("Ende mit 0, wenn alles getan ist, 1, wenn Dateien scheiterten oder es nichts "
                "rückgängig zu machen gibt, 2 bei einem fehlerhaften Aufruf.\nDie schreibenden "
                "Befehle werden vermerkt, damit undo sie rückgängig machen kann.\nMehr: man "
@@ -146,16 +157,40 @@ std::vector<std::string> ReversedArguments(int argc, char** argv) {
     return {arguments.rbegin(), arguments.rend()};
 }
 
+// A pattern that takes no part of the name would give every file empty
+// texts. One whose last field has no separator after it keeps the rule
+// that such a field is never read, with a warning: "2,\"-\",1" leaves the
+// title empty.
+Dateinamenaufbau CheckedPattern(const std::string& text) {
+    Dateinamenaufbau pattern = ParseDateinamenaufbau(Utf16FromUtf8(text));
+    if (std::none_of(pattern.begin(), pattern.end(),
+                     [](const PatternPair& pair) { return FieldIndex(pair.fieldToken); }))
+        throw UsageError(
+            "Der Dateinamenaufbau nennt kein Feld von 1 bis 6; etwa 2,\" - \",1,\".mp3\" "
+            "nimmt Künstler und Titel aus dem Namen.");
+    // An even number of commas leaves the text after the last one unread.
+    const auto commas = std::count(text.begin(), text.end(), ',');
+    const std::string last = text.substr(text.rfind(',') + 1);
+    if (commas % 2 == 0 && pattern.size() < kMaxPatternPairs && FieldIndex(Utf16FromUtf8(last)))
+        Warn("Dem letzten Feld (" + last +
+             ") des Dateinamenaufbaus folgt kein Trenntext; es "
+             "bleibt deshalb leer. Ein Trenntext wie \".mp3\" dahinter füllt es.");
+    return pattern;
+}
+
 Invocation Checked(const CLI::App& command, Given& given) {
     Invocation invocation;
     invocation.command = command.get_name();
-    invocation.paths = std::move(given.paths);
-    invocation.recursive = given.recursive;
+    invocation.files = {std::move(given.paths), given.recursive, std::move(given.filesFrom),
+                        given.nulSeparated};
     invocation.dryRun = given.dryRun;
     invocation.json = given.json;
     invocation.overwrite = given.overwrite;
-    if (invocation.command != "genres" && invocation.command != "undo" && invocation.paths.empty())
+    if (invocation.command != "genres" && invocation.command != "undo" &&
+        invocation.files.paths.empty() && command.count("--files-from") == 0)
         throw UsageError("Keine Datei angegeben.");
+    if (given.nulSeparated && command.count("--files-from") == 0)
+        throw UsageError("--null gilt für die Liste von --files-from, die fehlt.");
     if (invocation.command == "set") {
         for (std::size_t i = 0; i < kTextFields.size(); ++i)
             if (command.count(kTextFields[i].option) > 0)
@@ -171,7 +206,7 @@ Invocation Checked(const CLI::App& command, Given& given) {
     if (invocation.command == "from-names") {
         if (command.count("--pattern") == 0)
             throw UsageError("from-names braucht --pattern.");
-        invocation.pattern = ParseDateinamenaufbau(Utf16FromUtf8(given.pattern));
+        invocation.pattern = CheckedPattern(given.pattern);
         FixedValues& fixed = invocation.fixed;
         std::u16string* const texts[] = {&fixed.title, &fixed.artist, &fixed.album, &fixed.year,
                                          &fixed.comment};
@@ -192,6 +227,7 @@ Invocation Checked(const CLI::App& command, Given& given) {
     return invocation;
 }
 
+// `command` is empty for a mistake before or without a command.
 int UsageFailure(const std::string& message, const std::string& command) {
     WriteLine(stderr, "tagwerk-cli: " + message);
     WriteLine(stderr, "Hilfe: tagwerk-cli " + (command.empty() ? "" : command + " ") + "--help");
@@ -210,9 +246,11 @@ std::variant<Invocation, int> ReadCommandLine(int argc, char** argv) {
     } catch (const CLI::Success& success) {
         return app.exit(success); // the help, on standard output
     } catch (const CLI::ParseError& error) {
+        // What the program itself did not take, such as -r before the
+        // command, is a mistake of the whole line.
         const std::vector<CLI::App*> parsed = app.get_subcommands();
-        const CLI::App& command = parsed.empty() ? app : *parsed.front();
-        return UsageFailure(GermanParseError(error), command.get_name());
+        const bool topLevel = parsed.empty() || app.remaining_size() > 0;
+        return UsageFailure(GermanParseError(error), topLevel ? "" : parsed.front()->get_name());
     }
     const std::vector<CLI::App*> parsed = app.get_subcommands();
     if (parsed.empty())

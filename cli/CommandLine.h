@@ -12,8 +12,7 @@ namespace tagwerk {
 
 struct Invocation {
     std::string command;
-    std::vector<std::string> paths;
-    bool recursive = false;
+    FileArguments files;
     bool dryRun = false;
     bool json = false;
     bool overwrite = false;
@@ -23,7 +22,8 @@ struct Invocation {
 };
 
 // The invocation, or the exit status when the program has nothing more to
-// do: 0 after the help, 2 after a usage error (told on standard error).
+// do: 0 after the help or the version, 2 after a usage error (told on
+// standard error).
 std::variant<Invocation, int> ReadCommandLine(int argc, char** argv);
 
 } // namespace tagwerk

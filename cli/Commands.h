@@ -2,6 +2,7 @@
 // The work of each subcommand over its files. Failures go to the report;
 // what the commands print goes to standard output. The commands that write
 // tell `journal` of each change, so that it can be undone.
+#include "cli/Files.h"
 #include "cli/Report.h"
 #include "core/TagTrailer.h"
 #include "core/TrailerChange.h"
@@ -10,11 +11,8 @@
 #include <array>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace tagwerk {
-
-using Files = std::vector<std::string>;
 
 // The fields `set` writes, as Windows-1252 bytes within their widths, in the
 // order title, artist, album, year, comment; fields not given stay as they are.
@@ -23,14 +21,14 @@ struct FieldValues {
     std::optional<GenreCode> genre;
 };
 
-void Show(const Files& files, bool json, Report& report);
-void Set(const Files& files, const FieldValues& fields, bool dryRun, Report& report,
+void Show(Files& files, bool json, Report& report);
+void Set(Files& files, const FieldValues& fields, bool dryRun, Report& report,
          TrailerChangeObserver* journal);
-void Remove(const Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal);
-void Blank(const Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal);
-void FromNames(const Files& files, const Dateinamenaufbau& pattern, const FixedValues& fixed,
+void Remove(Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal);
+void Blank(Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal);
+void FromNames(Files& files, const Dateinamenaufbau& pattern, const FixedValues& fixed,
                bool overwrite, bool dryRun, Report& report, TrailerChangeObserver* journal);
-void FromV2(const Files& files, bool overwrite, bool dryRun, Report& report,
+void FromV2(Files& files, bool overwrite, bool dryRun, Report& report,
             TrailerChangeObserver* journal);
 void Genres();
 

@@ -17,14 +17,19 @@ std::string GenreText(GenreCode code) {
     return (name ? std::string(*name) : std::string("ohne Namen")) + " (" + number + ")";
 }
 
+// Control characters of a tag shown, never sent to the terminal.
+std::string Shown(const std::string& text) {
+    return Visible(Utf8FromCp1252(text));
+}
+
 } // namespace
 
 std::string RecordLines(const TagRecord& record) {
-    return "  Titel:         " + Utf8FromCp1252(record.title) +
-           "\n  Künstler:      " + Utf8FromCp1252(record.artist) +
-           "\n  Album:         " + Utf8FromCp1252(record.album) +
-           "\n  Jahr:          " + Utf8FromCp1252(record.year) +
-           "\n  Kommentar:     " + Utf8FromCp1252(record.comment) +
+    return "  Titel:         " + Shown(record.title) +
+           "\n  Künstler:      " + Shown(record.artist) +
+           "\n  Album:         " + Shown(record.album) +
+           "\n  Jahr:          " + Shown(record.year) +
+           "\n  Kommentar:     " + Shown(record.comment) +
            "\n  Musikrichtung: " + GenreText(record.genre) + "\n";
 }
 

@@ -6,7 +6,8 @@
 
 namespace tagwerk {
 
-// One indented line per field, each ending in a newline.
+// One indented line per field, each ending in a newline; control
+// characters are shown as escapes.
 std::string RecordLines(const TagRecord& record);
 
 } // namespace tagwerk

@@ -1,7 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/RecordText.h"
 #include "cli/Text.h"
-#include "core/FileErrorReason.h"
 #include "core/GenreTable.h"
 #include "core/TrailerFile.h"
 
@@ -30,7 +29,7 @@ public:
     }
 
     // The object, with a path that is not UTF-8 kept in its valid parts and
-    // U+FFFD for the rest.
+    // U+FFFD for the rest, and then its bytes beside it as numbers.
     std::string dump(const std::string& path, const std::optional<TagRecord>& record) {
         Json& object = record ? tagged_ : untagged_;
         object["path"].get_ref<std::string&>() = path;
@@ -41,8 +40,13 @@ public:
             const auto name = GenreNameFromCode(record->genre);
             Json& genre = tag["genre"];
             genre["code"] = record->genre;
-            genre["name"] = name ? Json(*name) : Json(nullptr);
+            genre["name"] = name && record->genre != kNoGenre ? Json(*name) : Json(nullptr);
         }
+        if (!IsUtf8(path))
+            return Json{{"path", path},
+                        {"path_bytes", std::vector<std::uint8_t>(path.begin(), path.end())},
+                        {"tag", object["tag"]}}
+                .dump(-1, ' ', false, Json::error_handler_t::replace);
         return object.dump(-1, ' ', false, Json::error_handler_t::replace);
     }
 
@@ -55,13 +59,13 @@ private:
 
 // With --json, one object per line: written as each file is read, so that
 // no tree of all files is built.
-void Show(const Files& files, bool json, Report& report) {
+void Show(Files& files, bool json, Report& report) {
     FileJson fileJson;
     bool first = true;
     for (const std::string& file : files) {
         const ReadResult read = ReadTagTrailer(file);
         if (read.outcome == ReadOutcome::error) {
-            report.failed(file, FileErrorReason(read.error));
+            report.failed(file, read.error);
             continue;
         }
         const bool found = read.outcome == ReadOutcome::trailerFound;
@@ -69,7 +73,7 @@ void Show(const Files& files, bool json, Report& report) {
             Print((first ? "[\n" : ",\n") +
                   fileJson.dump(file, found ? std::optional(read.record) : std::nullopt));
         else
-            Print(file + "\n" + (found ? RecordLines(read.record) : "  Kein ID3-Tag\n"));
+            Print(Visible(file) + "\n" + (found ? RecordLines(read.record) : "  Kein ID3-Tag\n"));
         first = false;
     }
     if (json)

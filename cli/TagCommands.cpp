@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/RecordText.h"
-#include "core/FileErrorReason.h"
+#include "cli/Text.h"
 #include "core/TrailerFile.h"
 
 namespace tagwerk {
@@ -23,39 +23,40 @@ TagRecord Changed(const std::optional<TagRecord>& old, const FieldValues& fields
 void PreviewOnTrailer(const std::string& file, const char* action, Report& report) {
     const ReadResult read = ReadTagTrailer(file);
     if (read.outcome == ReadOutcome::error)
-        report.failed(file, FileErrorReason(read.error));
+        report.failed(file, read.error);
     else if (read.outcome == ReadOutcome::noTrailer)
-        WriteLine(stdout, file + ": hat keinen ID3-Tag, bleibt unverändert");
+        WriteLine(stdout, Visible(file) + ": hat keinen ID3-Tag, bleibt unverändert");
     else
-        WriteLine(stdout, file + ": würde den ID3-Tag " + action);
+        WriteLine(stdout, Visible(file) + ": würde den ID3-Tag " + action);
 }
 
 } // namespace
 
-void Set(const Files& files, const FieldValues& fields, bool dryRun, Report& report,
+void Set(Files& files, const FieldValues& fields, bool dryRun, Report& report,
          TrailerChangeObserver* journal) {
     for (const std::string& file : files) {
         if (dryRun) {
             const ReadResult read = ReadTagTrailer(file);
             if (read.outcome == ReadOutcome::error) {
-                report.failed(file, FileErrorReason(read.error));
+                report.failed(file, read.error);
                 continue;
             }
             const std::optional<TagRecord> old = read.outcome == ReadOutcome::trailerFound
                                                      ? std::optional(read.record)
                                                      : std::nullopt;
-            Print(file + ": würde diesen ID3-Tag schreiben:\n" + RecordLines(Changed(old, fields)));
+            Print(Visible(file) + ": würde diesen ID3-Tag schreiben:\n" +
+                  RecordLines(Changed(old, fields)));
             continue;
         }
         const WriteResult written = UpdateTagTrailer(
             file, [&fields](const std::optional<TagRecord>& old) { return Changed(old, fields); },
             journal);
         if (written.outcome == WriteOutcome::error)
-            report.failed(file, FileErrorReason(written.error));
+            report.failed(file, written.error);
     }
 }
 
-void Remove(const Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal) {
+void Remove(Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal) {
     for (const std::string& file : files) {
         if (dryRun) {
             PreviewOnTrailer(file, "entfernen", report);
@@ -65,11 +66,11 @@ void Remove(const Files& files, bool dryRun, Report& report, TrailerChangeObserv
         const RemoveResult removed =
             RemoveTagTrailer(file.substr(0, nameStart), file.substr(nameStart), {}, journal);
         if (removed.outcome == RemoveOutcome::failed)
-            report.failed(file, FileErrorReason(removed.error));
+            report.failed(file, removed.error);
     }
 }
 
-void Blank(const Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal) {
+void Blank(Files& files, bool dryRun, Report& report, TrailerChangeObserver* journal) {
     for (const std::string& file : files) {
         if (dryRun) {
             PreviewOnTrailer(file, "leeren", report);
@@ -77,7 +78,7 @@ void Blank(const Files& files, bool dryRun, Report& report, TrailerChangeObserve
         }
         const BlankResult blanked = BlankTagTrailer(file, journal);
         if (blanked.outcome == BlankOutcome::error)
-            report.failed(file, FileErrorReason(blanked.error));
+            report.failed(file, blanked.error);
     }
 }
 

@@ -3,11 +3,13 @@
 #include "cli/Report.h"
 #include "core/Cp1252.h"
 #include "core/GenreTable.h"
+#include "id3v2/Cp1252Text.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
+#include <unicode/utf8.h>
 
 namespace tagwerk {
 
@@ -29,6 +31,48 @@ std::string Utf8(const icu::UnicodeString& text) {
 
 std::string Quoted(std::string_view text) {
     return "„" + std::string(text) + "“";
+}
+
+// Calls `each` with every character of the text and the bytes it takes; a
+// byte sequence that is not UTF-8 comes as a negative character.
+template <typename Each> void ForEachCharacter(std::string_view text, Each each) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    for (std::int32_t i = 0; i < length;) {
+        const std::int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        each(c, text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(i - start)));
+    }
+}
+
+void AppendEscape(std::string& text, std::uint8_t value) {
+    constexpr char kHex[] = "0123456789abcdef";
+    text += "\\x";
+    text += kHex[value >> 4];
+    text += kHex[value & 0xF];
+}
+
+// The text in the code page, letters with combining marks composed; a
+// character the code page lacks is a UsageError naming it.
+std::string StrictCp1252(std::string_view option, std::string_view utf8) {
+    icu::UnicodeString text = FromUtf8(utf8);
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* composed = icu::Normalizer2::getNFCInstance(status);
+    if (U_SUCCESS(status))
+        text = composed->normalize(text, status);
+    for (std::int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
+        const UChar32 c = text.char32At(i);
+        if (c > 0xFFFF || !IsCp1252Character(static_cast<char16_t>(c))) {
+            char codePoint[16];
+            std::snprintf(codePoint, sizeof codePoint, "U+%04X", static_cast<unsigned>(c));
+            throw UsageError("Das Zeichen " + Quoted(Utf8(icu::UnicodeString(c))) + " (" +
+                             codePoint + ") in " + std::string(option) +
+                             " gibt es in Windows-1252 nicht; mit --replace wird es zu seinem "
+                             "Grundbuchstaben oder zu „?“.");
+        }
+    }
+    return EncodeCp1252(View(text));
 }
 
 } // namespace
@@ -56,26 +100,33 @@ std::string Utf8FromCp1252(std::string_view bytes) {
     return utf8;
 }
 
+bool IsUtf8(std::string_view bytes) {
+    bool valid = true;
+    ForEachCharacter(bytes, [&valid](UChar32 c, std::string_view) { valid = valid && c >= 0; });
+    return valid;
+}
+
+std::string Visible(std::string_view text) {
+    std::string visible;
+    visible.reserve(text.size());
+    ForEachCharacter(text, [&visible](UChar32 c, std::string_view bytes) {
+        if (c < 0) {
+            for (const char byte : bytes)
+                AppendEscape(visible, static_cast<std::uint8_t>(byte));
+        } else if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            AppendEscape(visible, static_cast<std::uint8_t>(c));
+        } else {
+            visible += bytes;
+        }
+    });
+    return visible;
+}
+
 std::string Cp1252Value(std::string_view option, std::string_view utf8, std::size_t width,
                         bool replace) {
-    icu::UnicodeString text = FromUtf8(utf8);
-    if (Utf8(text) != utf8)
+    if (!IsUtf8(utf8))
         throw UsageError("Der Wert von " + std::string(option) + " ist kein gültiges UTF-8.");
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* composed = icu::Normalizer2::getNFCInstance(status);
-    if (U_SUCCESS(status))
-        text = composed->normalize(text, status);
-    for (std::int32_t i = 0; !replace && i < text.length(); i = text.moveIndex32(i, 1)) {
-        const UChar32 c = text.char32At(i);
-        if (c > 0xFFFF || !IsCp1252Character(static_cast<char16_t>(c))) {
-            char codePoint[16];
-            std::snprintf(codePoint, sizeof codePoint, "U+%04X", static_cast<unsigned>(c));
-            throw UsageError("Das Zeichen " + Quoted(Utf8(icu::UnicodeString(c))) + " (" +
-                             codePoint + ") in " + std::string(option) +
-                             " gibt es in Windows-1252 nicht; mit --replace wird es zu „?“.");
-        }
-    }
-    std::string bytes = EncodeCp1252(View(text));
+    std::string bytes = replace ? Cp1252FromUtf8(utf8) : StrictCp1252(option, utf8);
     if (bytes.size() > width) {
         bytes.resize(width);
         Warn(std::string(option) + " hat mehr als " + std::to_string(width) +

@@ -18,9 +18,17 @@ struct UsageError : std::runtime_error {
 std::u16string Utf16FromUtf8(std::string_view utf8);
 std::string Utf8FromCp1252(std::string_view bytes);
 
+bool IsUtf8(std::string_view bytes);
+
+// The text as a terminal may safely show it: control characters (C0, DEL,
+// C1) and bytes that are not UTF-8 become escapes such as "\x1b", so that a
+// tag or a file name can neither drive the terminal nor break a line.
+std::string Visible(std::string_view text);
+
 // The Windows-1252 bytes of a value given for `option`, letters with
 // combining marks composed first. A character the code page lacks is a
-// UsageError naming it, unless `replace` makes it "?". A value longer than
+// UsageError naming it, unless `replace` makes it its base letter or "?"
+// where it has none. A value longer than
 // `width` characters is cut, with a warning.
 std::string Cp1252Value(std::string_view option, std::string_view utf8, std::size_t width,
                         bool replace);

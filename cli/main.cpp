@@ -1,25 +1,13 @@
 // tagwerk-cli: Tagwerk's work on the ID3v1 tag from scripts and terminals.
 #include "cli/CommandLine.h"
-#include "collect/Mp3Files.h"
-#include "core/FileErrorReason.h"
 #include "core/UndoSummary.h"
 
-#include <cerrno>
+#include <csignal>
 #include <optional>
 
 namespace {
 
 using namespace tagwerk;
-
-// The paths as given, or with -r the files their folders give.
-Files FilesToWorkOn(Invocation& invocation, Report& report) {
-    if (!invocation.recursive)
-        return std::move(invocation.paths);
-    CollectedFiles collected = FilesOfArguments(invocation.paths);
-    for (const UnreadablePath& unreadable : collected.unreadable)
-        report.failed(unreadable.path, FileErrorReason(FileErrorFromErrno(unreadable.error)));
-    return std::move(collected.files);
-}
 
 // What the commands that write record their work as, for undo.
 std::optional<ActionKind> RecordedAs(const std::string& command) {
@@ -36,7 +24,7 @@ std::optional<ActionKind> RecordedAs(const std::string& command) {
     return std::nullopt;
 }
 
-void Run(const Invocation& invocation, const Files& files, Report& report,
+void Run(const Invocation& invocation, Files& files, Report& report,
          TrailerChangeObserver* journal) {
     const std::string& command = invocation.command;
     const bool dryRun = invocation.dryRun;
@@ -59,10 +47,13 @@ void Run(const Invocation& invocation, const Files& files, Report& report,
 
 // One journal for all files of the run, so that one undo takes it all back;
 // a trial run has nothing to take back. A journal that cannot be written
-// never stops or fails the work; it is told once.
+// never stops or fails the work; it is told once. A list of paths that
+// cannot be opened stops it before the first file.
 int RunRecorded(Invocation& invocation) {
     Report report;
-    const Files files = FilesToWorkOn(invocation, report);
+    Files files(std::move(invocation.files), report);
+    if (!files.listOpen())
+        return report.exitStatus();
     const std::optional<ActionKind> kind = RecordedAs(invocation.command);
     if (!kind || invocation.dryRun) {
         Run(invocation, files, report, nullptr);
@@ -78,12 +69,16 @@ int RunRecorded(Invocation& invocation) {
 
 } // namespace
 
+// A reader that went away (`| head`) ends the program quietly, as it does
+// other tools, even where the caller ignores that signal. Any other output
+// that is lost is a failure.
 int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_DFL);
     auto commandLine = ReadCommandLine(argc, argv);
     if (const int* exitStatus = std::get_if<int>(&commandLine))
-        return *exitStatus;
+        return CheckedOutput(*exitStatus);
     Invocation& invocation = std::get<Invocation>(commandLine);
     if (invocation.command == "undo")
-        return Undo(invocation.dryRun);
-    return RunRecorded(invocation);
+        return CheckedOutput(Undo(invocation.dryRun));
+    return CheckedOutput(RunRecorded(invocation));
 }

@@ -20,13 +20,6 @@ std::u16string RemoveQuotes(std::u16string_view text) {
     return std::u16string(text);
 }
 
-// Field number "1" to "6" as index 0 to 5; anything else is no field.
-std::optional<std::size_t> FieldIndex(std::u16string_view token) {
-    if (token.size() == 1 && token[0] >= u'1' && token[0] <= u'6')
-        return static_cast<std::size_t>(token[0] - u'1');
-    return std::nullopt;
-}
-
 enum Field { title, artist, album, year, genre, comment, fieldCount };
 
 std::array<std::u16string, fieldCount> FixedFields(const FixedValues& fixed) {
@@ -49,6 +42,12 @@ std::string Cut(std::u16string_view text, std::size_t width) {
 }
 
 } // namespace
+
+std::optional<std::size_t> FieldIndex(std::u16string_view token) {
+    if (token.size() == 1 && token[0] >= u'1' && token[0] <= u'6')
+        return static_cast<std::size_t>(token[0] - u'1');
+    return std::nullopt;
+}
 
 Dateinamenaufbau ParseDateinamenaufbau(std::u16string_view text) {
     Dateinamenaufbau pairs;

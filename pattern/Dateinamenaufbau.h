@@ -20,6 +20,9 @@ struct PatternPair {
 inline constexpr std::size_t kMaxPatternPairs = 6;
 using Dateinamenaufbau = std::vector<PatternPair>; // 0 to 6 pairs
 
+// Field number "1" to "6" as index 0 to 5; any other token is no field.
+std::optional<std::size_t> FieldIndex(std::u16string_view token);
+
 // Never fails; what it cannot use it ignores.
 Dateinamenaufbau ParseDateinamenaufbau(std::u16string_view text);
 

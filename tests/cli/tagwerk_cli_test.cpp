@@ -166,7 +166,24 @@ const CommandCase kCommandCases[] = {
      Shown("tagged.mp3", kTaggedShown) + "plain.mp3" + kNoTrailer},
     {"ShowNamesEachPathItCannotRead", "show fehlt.mp3 ordner plain.mp3", 1, "plain.mp3" + kNoTrailer,
      "tagwerk-cli: fehlt.mp3" + kNotFound +
-     "tagwerk-cli: ordner: Der Pfad bezeichnet keine gewöhnliche Datei.\n"},
+     "tagwerk-cli: ordner: Der Pfad ist ein Ordner; mit -r werden seine MP3-Dateien bearbeitet.\n"},
+    {"ShowEscapesControlCharactersAndJsonKeepsTheExactTextAndBytes",
+     R"x(set --genre=255 --title="$(printf 'A\033[31m')" plain.mp3 && )x"
+     R"x(mv plain.mp3 "$(printf 'n\377\n.mp3')" && "$CLI" show --json n*)x", 0,
+     "[\n{\"path\":\"n\xEF\xBF\xBD\\n.mp3\",\"path_bytes\":[110,255,10,46,109,112,51],\"tag\":"
+     "{\"title\":\"A\\u001b[31m\",\"artist\":\"\",\"album\":\"\",\"year\":\"\",\"comment\":\"\","
+     "\"genre\":{\"code\":255,\"name\":null}}}\n]\n", "", {"n\xff\n.mp3"},
+     Shown("n\\xff\\x0a.mp3", {"A\\x1b[31m", "", "", "", "", kNoGenreShown})},
+    {"OutputThatCannotBeWrittenFails", "show tagged.mp3 >/dev/full", 1, "",
+     "tagwerk-cli: Die Ausgabe ließ sich nicht vollständig schreiben: Auf dem Datenträger ist nicht "
+     "genug Platz.\n"},
+    {"AClosedPipeEndsQuietlyEvenWithTheSignalIgnored", "--version >/dev/null && trap '' PIPE && "
+     "seq 5000 | sed s/.*/tagged.mp3/ | \"$CLI\" show --files-from=- | head -n 1", 0, "tagged.mp3\n"},
+    {"FilesFromTakesLinesAfterTheArguments", "--version && printf 'ordner\\n\\ntagged.mp3\\n' | "
+     "\"$CLI\" show -r --files-from=- plain.mp3", 0, "tagwerk-cli 1.0.0\nplain.mp3" + kNoTrailer +
+     Shown("ordner/A.mp3", kTaggedShown) + "ordner/b.mp3" + kNoTrailer + Shown("tagged.mp3", kTaggedShown)},
+    {"AListThatCannotBeOpenedStopsBeforeTheFirstFile", "set --title=x --files-from=fehlt plain.mp3",
+     1, "", "tagwerk-cli: --files-from fehlt" + kNotFound},
     {"RecursiveGivesTheFolderFilesInOrder", "show -r ordner fehlt", 1,
      Shown("ordner/A.mp3", kTaggedShown) + "ordner/b.mp3" + kNoTrailer, "tagwerk-cli: fehlt" + kNotFound},
     {"SetWritesTheGivenFieldsAndKeepsTheOthers", "set --title=Neu --genre=jazz tagged.mp3 plain.mp3",
@@ -182,9 +199,10 @@ const CommandCase kCommandCases[] = {
      {"plain.mp3"}, Shown("plain.mp3", {"Äöü€", "Über", "", "1999", "", kNoGenreShown})},
     Usage("ACharacterTheCodePageLacksIsAUsageError", "set --title=Łódź tagged.mp3 plain.mp3",
           "Das Zeichen „Ł“ (U+0141) in --title gibt es in Windows-1252 nicht; mit --replace "
-          "wird es zu „?“.", "set "),
-    {"ReplaceMakesEachLackingCharacterOneQuestionMark", "set --replace --title=Łódź😀 plain.mp3", 0,
-     "", "", {"plain.mp3"}, Shown("plain.mp3", {"?ód??", "", "", "", "", kNoGenreShown})},
+          "wird es zu seinem Grundbuchstaben oder zu „?“.", "set "),
+    {"ReplaceMakesALackingLetterItsBaseLetterAndAnythingElseOneQuestionMark",
+     "set --replace --title=Łódź😀 plain.mp3", 0, "", "", {"plain.mp3"},
+     Shown("plain.mp3", {"Lódz?", "", "", "", "", kNoGenreShown})},
     {"MissingFileIsNamedAndNotCreated", "set --title=x fehlt.mp3 plain.mp3", 1, "",
      "tagwerk-cli: fehlt.mp3" + kNotFound, {"plain.mp3"},
      Shown("plain.mp3", {"x", "", "", "", "", kNoGenreShown})},
@@ -195,12 +213,16 @@ const CommandCase kCommandCases[] = {
     Usage("SetWithoutField", "set plain.mp3", "set braucht mindestens ein Feld, etwa --title.", "set "),
     Usage("NoPath", "show", "Keine Datei angegeben.", "show "),
     Usage("NoCommand", "", "Kein Befehl angegeben.", ""),
+    Usage("AMistakeBeforeTheCommandIsOneOfTheProgram", "-r show ordner", "Unbekannte Angabe: -r", ""),
     Usage("TwoCommands", "remove tagged.mp3 blank 'Alt - Lied.mp3'",
           "Mehr als ein Befehl angegeben: remove, blank.", ""),
     Usage("UnknownOption", "show --jsn plain.mp3", "Unbekannte Angabe: --jsn", "show "),
     Usage("OptionWithoutValue", "set plain.mp3 --title", "Der Angabe --title fehlt ihr Wert.", "set "),
     Usage("FromNamesWithoutPattern", "from-names plain.mp3", "from-names braucht --pattern.",
           "from-names "),
+    Usage("PatternNamingNoField", "from-names --pattern=foo,x plain.mp3", "Der Dateinamenaufbau "
+          "nennt kein Feld von 1 bis 6; etwa 2,\" - \",1,\".mp3\" nimmt Künstler und Titel aus dem "
+          "Namen.", "from-names "),
     {"DryRunTellsWhatSetWouldWrite", "set --dry-run --title=Neu tagged.mp3", 0,
      "tagged.mp3: würde diesen ID3-Tag schreiben:\n" +
      Shown("", {"Neu", "Band", "Album", "1999", "Kommentar", "Rock (17)"})},
@@ -215,22 +237,28 @@ const CommandCase kCommandCases[] = {
     {"FromNamesCountsAsTheWindow", "from-names " + kPattern + " --year=2001 'Band - Lied.mp3' "
      "'Alt - Lied.mp3' 'Kurz - Stück.mp3' plain.mp3", 1,
      "Auftrag ausgeführt. Es traten bei  2 Dateien Fehler auf. Außerdem enthielten  1 Dateien "
-     "bereits einen ID3-Tag (wurde nicht geändert).\n",
+     "bereits einen ID3-Tag (wurde nicht geändert). Geschrieben wurden  1 Dateien.\n",
      "tagwerk-cli: Kurz - Stück.mp3: Die Datei ist kürzer als ein ID3-Tag (128 Bytes).\n"
      "tagwerk-cli: plain.mp3: Der Dateiname passt nicht zum Dateinamenaufbau.\n",
      {"Band - Lied.mp3"}, Shown("Band - Lied.mp3", {"Lied", "Band", "", "2001", "", kNoGenreShown})},
     {"FromNamesOverrideAndOverwrite", "from-names " + kPattern +
      " --artist=Fest --genre=rock --override --overwrite 'Alt - Lied.mp3'", 0,
-     "Auftrag ausgeführt. Es traten bei  0 Dateien Fehler auf.\n", "", {"Alt - Lied.mp3"},
-     Shown("Alt - Lied.mp3", {"Lied", "Fest", "", "", "", "Rock (17)"})},
+     "Auftrag ausgeführt. Es traten bei  0 Dateien Fehler auf. Geschrieben wurden  1 Dateien.\n", "",
+     {"Alt - Lied.mp3"}, Shown("Alt - Lied.mp3", {"Lied", "Fest", "", "", "", "Rock (17)"})},
+    {"APatternEndingInAFieldWarnsThatTheFieldStaysEmpty",
+     R"(from-names --pattern='2," - ",1' 'Band - Lied.mp3')", 0,
+     "Auftrag ausgeführt. Es traten bei  0 Dateien Fehler auf. Geschrieben wurden  1 Dateien.\n",
+     "tagwerk-cli: Warnung: Dem letzten Feld (1) des Dateinamenaufbaus folgt kein Trenntext; es "
+     "bleibt deshalb leer. Ein Trenntext wie \".mp3\" dahinter füllt es.\n", {"Band - Lied.mp3"},
+     Shown("Band - Lied.mp3", {"", "Band", "", "", "", kNoGenreShown})},
     {"DryRunTellsWhatFromNamesWouldDo",
      "from-names --dry-run " + kPattern + " 'Band - Lied.mp3' 'Alt - Lied.mp3'", 0,
      "Band - Lied.mp3: würde diesen ID3-Tag schreiben:\n" +
      Shown("", {"Lied", "Band", "", "", "", kNoGenreShown}) +
      "Alt - Lied.mp3: hat bereits einen ID3-Tag, bleibt unverändert\n"},
-    {"FromV2TakesTheTagAtTheStart", "from-v2 v2.mp3 plain.mp3", 1,
-     "Auftrag ausgeführt. Es traten bei  1 Dateien Fehler auf.\n",
-     "tagwerk-cli: plain.mp3: Die Datei beginnt nicht mit einem lesbaren ID3v2-Tag.\n", {"v2.mp3"},
+    {"FromV2TakesTheTagAtTheStartAndLeavesFilesWithoutOne", "from-v2 v2.mp3 plain.mp3", 0,
+     "Auftrag ausgeführt. Es traten bei  0 Dateien Fehler auf. Ohne ID3v2-Tag blieben  1 Dateien "
+     "unverändert. Geschrieben wurden  1 Dateien.\n", "", {"v2.mp3"},
      Shown("v2.mp3", {"Aus V2", "Zweite", "", "", "", kNoGenreShown})},
     {"GenresListTheTableInItsOrder", "genres | sed -n '1,2p;149,150p'", 0,
      "123\tA Capella\n34\tAcid\n255\t(keine Zuordnung)\n"},
@@ -244,6 +272,10 @@ const CommandCase kCommandCases[] = {
      Undone("remove", "Wiederhergestellt: 1 Datei.") +
      Undone("set", "Wiederhergestellt: 2 Dateien."), kNothingToUndoLine,
      {"Alt - Lied.mp3", "Band - Lied.mp3", "ordner/A.mp3", "plain.mp3", "tagged.mp3", "v2.mp3"},
+     "", true},
+    {"AListOfAnyLengthIsOneAction", "--version >/dev/null && printf 'tagged.mp3\\0\\0ordner/b.mp3\\0' "
+     "| \"$CLI\" set --title=Neu -0 --files-from=- plain.mp3 && \"$CLI\" undo", 0,
+     Undone("set", "Wiederhergestellt: 3 Dateien."), "", {"ordner/b.mp3", "plain.mp3", "tagged.mp3"},
      "", true},
     {"UndoFailsWithNothingToUndoAsATrialRunRecordsNothing",
      "set --dry-run --title=Neu tagged.mp3 >/dev/null && \"$CLI\" undo", 1, "", kNothingToUndoLine},

@@ -24,6 +24,7 @@ expected_files() {
     echo bin/tagwerk
     echo bin/tagwerk-cli
     echo share/man/man1/tagwerk-cli.1.gz
+    echo share/bash-completion/completions/tagwerk-cli
     echo share/applications/tagwerk.desktop
     echo "share/metainfo/$app_id.metainfo.xml"
     for size in "${icon_sizes[@]}"; do

@@ -14,6 +14,15 @@ diff -u <(expected_files) <(echo "$actual") || fail "installed files differ (- e
 [ -x "$prefix/bin/tagwerk" ] || fail "bin/tagwerk is not executable"
 "$prefix/bin/tagwerk-cli" --help | grep -q '^Aufruf: tagwerk-cli' || fail "tagwerk-cli --help"
 
+# The completion offers commands, options and genre names as the installed
+# program names them ("=" splits a word in bash, as in --genre=cla).
+completed=$(bash -c 'source "$1"
+  complete_line() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _tagwerk_cli; echo "${COMPREPLY[*]}"; }
+  complete_line "$2" fr; complete_line "$2" set --ti; complete_line "$2" set --genre = cla' _ \
+  "$prefix/share/bash-completion/completions/tagwerk-cli" "$prefix/bin/tagwerk-cli")
+[ "$completed" = $'from-names from-v2\n--title=\nClassic\\ Rock Classical' ] ||
+  fail "bash completion gave: $completed"
+
 # The manual page renders without a warning, and its name line reads as
 # "tagwerk-cli - ..." for the whatis database.
 manual=$prefix/share/man/man1/tagwerk-cli.1.gz
