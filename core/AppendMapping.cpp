@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace tagwerk {
 
@@ -38,6 +39,11 @@ FileError AppendMapping::append(std::string_view bytes) {
                                 static_cast<off_t>(length_ - writtenBehind_),
                                 SYNC_FILE_RANGE_WRITE);
         writtenBehind_ = length_;
+        // The whole pages behind stay in the page cache, bound for the disk;
+        // taken out of the mapping they no longer count as this program's
+        // memory, which so stays flat however long the action runs.
+        const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        (void)::madvise(mapping_, length_ / page * page, MADV_DONTNEED);
     }
     return FileError::none;
 }

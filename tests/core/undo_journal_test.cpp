@@ -219,6 +219,18 @@ TEST_F(UndoJournalTest, UndoGoesNewestFileFirstAndSkipsAnActionStillRecorded) {
         EXPECT_EQ(fs::status(file(folder)).permissions(), fs::perms::owner_all) << folder;
 }
 
+// An action whose journal outgrows what the disk is asked to write at once
+// (and what stays in the program's memory) is read back in full.
+TEST_F(UndoJournalTest, ALongActionIsReadBackInFull) {
+    constexpr std::size_t kFiles = 20'000; // about 3 MB of journal
+    {
+        UndoJournalWriter journal(ActionKind::removalRun);
+        for (std::size_t i = 0; i < kFiles; ++i)
+            journal.aboutToChange(file(std::to_string(i)), {1128, {}}, {1000, {}});
+    }
+    EXPECT_EQ(PreviewNewestAction().changedSince, kFiles); // every file is gone since
+}
+
 // Two programs start actions at the same time, over and over: each action
 // gets a journal file of its own, the newest twenty are kept, and each of
 // them is undone in full. The journal lies in memory where it can, so that
