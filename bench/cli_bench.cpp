@@ -7,6 +7,8 @@
 // - `show --json` against open + pread of 128 bytes + close per file.
 // Beside the ratio of the times on the clock, cpu_ratio compares the
 // processor time used, which other work on a busy machine does not inflate.
+// And the peak memory of `set` and `show --json` over 100,000 paths from
+// --files-from against that over 10,000: flat, whatever the number.
 // The bare loop blanks the trailers again, so every `set` is a change that
 // tagwerk-cli records for undo.
 #include "bench/support/Measure.h"
@@ -31,11 +33,12 @@ constexpr int kFiles = 10'000;
 constexpr off_t kPayload = 4096;
 constexpr std::size_t kTrailer = 128;
 
-// Files of 4 KiB, each ending in a trailer, removed at the end.
+// Files of 4 KiB (or `payload` bytes), each ending in a trailer, removed at
+// the end.
 class ManyFiles {
 public:
-    explicit ManyFiles(int count = kFiles) {
-        std::string content(kPayload, 'x');
+    explicit ManyFiles(int count = kFiles, off_t payload = kPayload) {
+        std::string content(static_cast<std::size_t>(payload), 'x');
         content += "TAG" + std::string(kTrailer - 3, ' ');
         for (int i = 0; i < count; ++i) {
             paths_.push_back(directory_.path() + "/" + std::to_string(100000 + i) + ".mp3");
@@ -44,6 +47,16 @@ public:
     }
 
     const std::vector<std::string>& paths() const { return paths_; }
+    const std::string& folder() const { return directory_.path(); }
+
+    // A list of the paths, one a line, for --files-from.
+    std::string list() const {
+        const std::string list = folder() + "/list";
+        std::ofstream out(list);
+        for (const std::string& path : paths_)
+            out << path << '\n';
+        return list;
+    }
 
 private:
     WorkDirectory directory_;
@@ -54,9 +67,14 @@ double CpuSeconds(const timeval& user, const timeval& system) {
     return double(user.tv_sec + system.tv_sec) + double(user.tv_usec + system.tv_usec) / 1e6;
 }
 
-// Runs a program with its output thrown away and gives the processor time it
-// used, or a negative number unless it exits with 0.
-double Run(const std::vector<std::string>& arguments) {
+// What a program used: processor time and peak resident memory.
+struct Usage {
+    double cpuSeconds = -1; // negative unless it exited with 0
+    long peakKiB = 0;
+};
+
+// Runs a program with its output thrown away.
+Usage Run(const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
@@ -71,9 +89,9 @@ double Run(const std::vector<std::string>& arguments) {
     if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0)
         ::wait4(child, &status, 0, &usage);
     posix_spawn_file_actions_destroy(&actions);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0
-               ? CpuSeconds(usage.ru_utime, usage.ru_stime)
-               : -1;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    return {CpuSeconds(usage.ru_utime, usage.ru_stime), usage.ru_maxrss};
 }
 
 void Report(benchmark::State& state, const Spent& command, const Spent& bare) {
@@ -116,7 +134,7 @@ void CompareWithBare(benchmark::State& state, const ManyFiles& files,
         Spent round;
         const Clock::time_point start = Clock::now();
         for (const std::vector<std::string>& command : commands) {
-            const double cpuSeconds = Run(command);
+            const double cpuSeconds = Run(command).cpuSeconds;
             if (cpuSeconds < 0) {
                 state.SkipWithError(("failed: " + command.front()).c_str());
                 return;
@@ -165,6 +183,48 @@ void BM_ShowJsonTagwerkCli(benchmark::State& state) {
     CompareWithBare(state, files, OneCall({TAGWERK_CLI, "show", "--json"}, files), BareReads);
 }
 BENCHMARK(BM_ShowJsonTagwerkCli)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The peak memory of a program in KiB, or a negative number unless it exits
+// with 0. GNU time tells it: the peak that wait4 gives for a child of this
+// process would include this process's own, which the child's image
+// replaced.
+long PeakKiB(std::vector<std::string> arguments, const std::string& scratch) {
+    const std::string told = scratch + "/peak";
+    arguments.insert(arguments.begin(), {"/usr/bin/time", "-f", "%M", "-o", told});
+    if (Run(arguments).cpuSeconds < 0)
+        return -1;
+    long peak = -1;
+    std::ifstream(told) >> peak;
+    return peak;
+}
+
+// Small files, as only memory counts here: 100,000 of them take 400 MB.
+void BM_PeakMemoryOfPathLists(benchmark::State& state) {
+    const char* const commands[][2] = {{"set", "--title=Lied"}, {"show", "--json"}};
+    for (auto _ : state) {
+        long peak[2][2] = {};
+        for (const int size : {0, 1}) {
+            const ManyFiles files(size == 0 ? kFiles : 10 * kFiles, 1);
+            for (std::size_t command = 0; command < 2; ++command) {
+                peak[command][size] =
+                    PeakKiB({TAGWERK_CLI, commands[command][0], commands[command][1],
+                             "--files-from=" + files.list()},
+                            files.folder());
+                if (peak[command][size] < 0) {
+                    state.SkipWithError("tagwerk-cli failed");
+                    return;
+                }
+            }
+        }
+        for (std::size_t command = 0; command < 2; ++command) {
+            const std::string name = commands[command][0];
+            state.counters[name + "_10k_kib"] = double(peak[command][0]);
+            state.counters[name + "_100k_kib"] = double(peak[command][1]);
+            state.counters[name + "_ratio"] = double(peak[command][1]) / double(peak[command][0]);
+        }
+    }
+}
+BENCHMARK(BM_PeakMemoryOfPathLists)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
