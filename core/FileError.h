@@ -10,6 +10,7 @@ enum class FileError {
     diskFull,         // no space left, quota or file-size limit reached
     notAFile,         // the path names a directory or other non-regular file
     changedMeanwhile, // another program changed the file while it was worked on
+    beingWritten,     // another program has the file open for writing
     ioError,          // any other failure of the system
 };
 

@@ -23,6 +23,9 @@ constexpr const char* FileErrorReason(FileError error) {
     case FileError::changedMeanwhile:
         return "Die Datei wurde währenddessen von einem anderen Programm geändert; sie bleibt so, "
                "wie dieses Programm sie hinterlassen hat.";
+    case FileError::beingWritten:
+        return "Die Datei wird gerade von einem anderen Programm geschrieben; sie bleibt "
+               "unverändert.";
     case FileError::ioError:
         return "Beim Lesen oder Schreiben ist ein Fehler aufgetreten.";
     }

@@ -62,12 +62,22 @@ struct OpenedDescriptor {
 };
 
 // O_NONBLOCK keeps the open from waiting on a FIFO, which is then refused as
-// not a file; on regular files it has no effect. A file it creates is its
-// owner's alone.
+// not a file. On a regular file it only keeps the open from waiting for a
+// program that holds a lease on it (another Tagwerk changing the file): such
+// an open is tried again a few times, as a change in place takes moments
+// only. A file it creates is its owner's alone.
 OpenedDescriptor OpenRegularFile(const std::string& path, int access) {
-    int descriptor = ::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
-    if (descriptor < 0) {
-        return {-1, {}, LastError()};
+    constexpr int kAttempts = 20;
+    constexpr useconds_t kPause = 5000;
+    int descriptor = -1;
+    for (int attempt = 1; descriptor < 0; ++attempt) {
+        descriptor = ::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
+        if (descriptor < 0 && (errno != EWOULDBLOCK || attempt == kAttempts)) {
+            return {-1, {}, errno == EWOULDBLOCK ? FileError::beingWritten : LastError()};
+        }
+        if (descriptor < 0) {
+            ::usleep(kPause);
+        }
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0) {
@@ -229,8 +239,13 @@ FileError CheckWritable(const std::string& path) {
                                                                       : LastError();
 }
 
+OpenResult OpenOwnFile(const std::string& path) {
+    OpenedDescriptor opened = OpenRegularFile(path, O_RDWR | O_NOFOLLOW);
+    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
+}
+
 OpenResult CreateForWriting(const std::string& path, Creation creation) {
-    const int flags = O_RDWR | O_CREAT | (creation == Creation::newOnly ? O_EXCL : 0);
+    const int flags = O_RDWR | O_CREAT | O_NOFOLLOW | (creation == Creation::newOnly ? O_EXCL : 0);
     OpenedDescriptor opened = OpenRegularFile(path, flags);
     return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
 }
@@ -259,6 +274,15 @@ std::vector<std::string> ListDirectory(const std::string& path) {
         ::closedir(listing);
     }
     return names;
+}
+
+void SyncDirectory(const std::string& directory) {
+    int descriptor =
+        ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        (void)::fsync(descriptor);
+        CloseIgnoringFailure(descriptor);
+    }
 }
 
 FileError RemoveFile(const std::string& path) {
@@ -291,11 +315,15 @@ void TemporaryFile::discard() {
     file_ = File();
 }
 
-FileError TemporaryFile::replace(const std::string& target) {
+FileError TemporaryFile::replace(const std::string& target, File* leased) {
     if (FileError error = file_.sync(); error != FileError::none) {
         return error;
     }
-    if (::rename(path_.c_str(), target.c_str()) != 0) {
+    if (leased != nullptr) {
+        if (FileError error = exchangeGuarded(target, *leased); error != FileError::none) {
+            return error;
+        }
+    } else if (::rename(path_.c_str(), target.c_str()) != 0) {
         return LastError();
     }
     // Only under its final name may the copy let go of its lock, or a sweep
@@ -304,14 +332,33 @@ FileError TemporaryFile::replace(const std::string& target) {
     file_ = File();
     // The rename has happened; syncing the directory only makes it durable
     // sooner, and some file systems cannot sync a directory at all.
-    std::string directory = path_.substr(0, path_.rfind(static_cast<char>(kPathSeparator)) + 1);
-    int descriptor =
-        ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        (void)::fsync(descriptor);
-        CloseIgnoringFailure(descriptor);
-    }
+    SyncDirectory(path_.substr(0, path_.rfind(static_cast<char>(kPathSeparator)) + 1));
     path_.clear();
+    return FileError::none;
+}
+
+// A program that asks to open the target waits for the lease and then gets
+// the file its name named when it asked. Swapped, the target keeps a name
+// (the copy's) until the lease has been looked at again, so that it can be
+// swapped back when a program asked meanwhile; it is locked, so that no
+// sweep takes it for a leftover copy. Where the file system cannot swap, the
+// lease is looked at just before the rename.
+FileError TemporaryFile::exchangeGuarded(const std::string& target, File& leased) {
+    if (leased.leaseBroken()) {
+        return FileError::beingWritten;
+    }
+    (void)leased.tryLock();
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS) {
+            return LastError();
+        }
+        return ::rename(path_.c_str(), target.c_str()) == 0 ? FileError::none : LastError();
+    }
+    if (leased.leaseBroken() &&
+        ::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+        return FileError::beingWritten;
+    }
+    (void)::unlink(path_.c_str());
     return FileError::none;
 }
 

@@ -42,6 +42,19 @@ public:
     // waits for it, tryLock() takes it only if no other open file holds it.
     FileError lock();
     bool tryLock();
+    // A lease (Linux): the kernel makes another program's open of the file
+    // wait until this handle lets go of it, and tells this handle so. A read
+    // lease, on a handle opened for reading only, keeps out writers; a write
+    // lease keeps out every other open. `othersOpen`: another handle has the
+    // file open for writing (read lease) or at all (write lease).
+    // `unavailable`: another owner's file, or a file system without leases.
+    enum class Lease { held, othersOpen, unavailable };
+    Lease takeLease(bool write);
+    // Whether another program has asked to open the file since the lease was
+    // taken; only for a handle that holds one.
+    bool leaseBroken() const;
+    // The file's length now; -1 when it cannot be had.
+    std::int64_t currentLength() const;
     FileError close();
 
 private:
@@ -49,6 +62,7 @@ private:
     friend OpenResult OpenForReading(const std::string& path);
     friend OpenResult OpenForWriting(const std::string& path);
     friend OpenResult CreateForWriting(const std::string& path, Creation creation);
+    friend OpenResult OpenOwnFile(const std::string& path);
     friend TemporaryFileResult CreateTemporaryFile(const std::string& directory);
     friend class AppendMapping;
 
@@ -88,11 +102,23 @@ OpenResult OpenForWriting(const std::string& path);
 // without opening it (with the effective user's rights).
 FileError CheckWritable(const std::string& path);
 
+// Opens an existing regular file to change it in place, as OpenForWriting
+// does, and keeps other programs out while it is open: it holds a write
+// lease, so that another program's open waits until it is closed. A file
+// another program has open for writing fails with beingWritten and is not
+// touched. Where no lease can be had (another owner, a network file system,
+// a program reading the file) it is opened all the same.
+OpenResult OpenForChanging(const std::string& path);
+
 // Opens a regular file for reading and writing, creating it readable and
 // writable by its owner only: if it is missing, or only as a new file (a
-// name already taken fails).
+// name already taken fails). Never through a symbolic link.
 enum class Creation { ifMissing, newOnly };
 OpenResult CreateForWriting(const std::string& path, Creation creation);
+
+// Opens an existing regular file of the program's own for reading and
+// writing, never through a symbolic link.
+OpenResult OpenOwnFile(const std::string& path);
 
 // Creates the directory and those of its parents that are missing, each with
 // the permission bits `mode`; directories already there stay as they are.
@@ -102,6 +128,11 @@ FileError CreateDirectories(const std::string& path, unsigned mode);
 std::vector<std::string> ListDirectory(const std::string& path);
 
 FileError RemoveFile(const std::string& path);
+
+// Makes the names created, renamed and removed in the directory (which ends
+// in the separator, or is empty for the working directory) durable. Some
+// file systems cannot sync a directory; that is no failure.
+void SyncDirectory(const std::string& directory);
 
 // A file created under a name no other file had. Unless it has replaced its
 // target, it is closed and removed when it goes out of scope, so no stray copy
@@ -119,13 +150,20 @@ public:
     File& file() { return file_; }
 
     // Syncs the file, renames it over `target` (in the same directory) in one
-    // atomic step, closes it and syncs the directory.
-    FileError replace(const std::string& target);
+    // atomic step, closes it and syncs the directory. With `leased`, a handle
+    // of the target that holds a read lease: when another program asked to
+    // open the target meanwhile, the target stays and is beingWritten, as
+    // that program may hold it already and would write into a file no longer
+    // there. The two are swapped rather than renamed where the file system
+    // can, so that a program that asks during the rename still finds the
+    // target there.
+    FileError replace(const std::string& target, File* leased = nullptr);
 
 private:
     TemporaryFile(File file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
     friend TemporaryFileResult CreateTemporaryFile(const std::string& directory);
     void discard();
+    FileError exchangeGuarded(const std::string& target, File& leased);
 
     File file_;
     std::string path_;

@@ -51,7 +51,7 @@ TagFromNameResult PreviewTagFromName(const std::string& path, bool overwrite) {
 
 TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record, bool overwrite,
                                    TrailerChangeObserver* observer) {
-    OpenResult opened = OpenForWriting(path);
+    OpenResult opened = OpenForChanging(path);
     const Decision decision = Decide(opened, overwrite);
     if (decision.result.outcome != TagFromNameOutcome::written)
         return decision.result;

@@ -37,7 +37,7 @@ WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record,
 
 WriteResult UpdateTagTrailer(const std::string& path, const TrailerChange& change,
                              TrailerChangeObserver* observer) {
-    OpenResult opened = OpenForWriting(path);
+    OpenResult opened = OpenForChanging(path);
     if (opened.error != FileError::none) {
         return {WriteOutcome::error, opened.error};
     }

@@ -90,6 +90,33 @@ RemoveResult Failed(FileError error) {
     return {RemoveOutcome::failed, error};
 }
 
+// The file the copy is made from: opened for reading only, after the handle
+// that proved it writable is closed, so that a read lease keeps other
+// programs from writing it until it is replaced. None when another program
+// has it open for writing, or when it is no longer the file `stamp` was
+// taken of.
+struct Source {
+    File file;
+    bool leased = false;
+    FileError error = FileError::none;
+};
+
+Source OpenSource(const std::string& path, TrailerForWriting& writable) {
+    writable.file = File();
+    OpenResult opened = OpenForReading(path);
+    if (opened.error != FileError::none) {
+        return {File(), false, opened.error};
+    }
+    const File::Lease lease = opened.file.takeLease(false);
+    if (lease == File::Lease::othersOpen) {
+        return {File(), false, FileError::beingWritten};
+    }
+    if (opened.stamp != writable.stamp) {
+        return {File(), false, FileError::changedMeanwhile};
+    }
+    return {std::move(opened.file), lease == File::Lease::held, FileError::none};
+}
+
 } // namespace
 
 // The file is never shortened in place: a copy of everything before the
@@ -110,6 +137,10 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
     if (!original.found) {
         return {RemoveOutcome::noTrailer, FileError::none};
     }
+    Source source = OpenSource(target.path, original);
+    if (source.error != FileError::none) {
+        return Failed(source.error);
+    }
     const std::string targetDirectory = DirectoryOf(target.path);
     SweepLeftoversOnce(targetDirectory);
     TemporaryFileResult created = CreateTemporaryFile(targetDirectory);
@@ -118,33 +149,37 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
     }
     TemporaryFile& copy = created.temporary;
     const std::int64_t payload = original.length - kTrailerLength;
-    CopyResult copied = CopyPayload(original.file, copy.file(), payload, sink);
+    CopyResult copied = CopyPayload(source.file, copy.file(), payload, sink);
     if (copied.outcome == CopyOutcome::aborted) {
         return {RemoveOutcome::aborted, FileError::none};
     }
     if (copied.outcome == CopyOutcome::failed) {
         return Failed(copied.error);
     }
-    if (FileError error = copy.file().takePermissionsOf(original.file); error != FileError::none) {
+    if (FileError error = copy.file().takePermissionsOf(source.file); error != FileError::none) {
         return Failed(error);
     }
     // The bytes that will end the file, for the observer.
     const FileStateResult after =
-        observer ? ReadFileState(original.file, payload) : FileStateResult{};
+        observer ? ReadFileState(source.file, payload) : FileStateResult{};
     if (after.error != FileError::none) {
         return Failed(after.error);
     }
-    original.file = File();
     // What another program wrote, cut or put in the file's place while the
-    // copy was made would be lost with the replacement.
+    // copy was made would be lost with the replacement; with a lease, the
+    // replacement itself looks whether a program waits to write.
     if (FileError error = CheckUnchanged(target.path, original.stamp); error != FileError::none) {
         return Failed(error);
+    }
+    if (source.leased && source.file.leaseBroken()) {
+        return Failed(FileError::beingWritten);
     }
     if (observer) {
         observer->aboutToChange(directory + fileName, {original.length, original.trailer},
                                 after.state);
     }
-    if (FileError error = copy.replace(target.path); error != FileError::none) {
+    if (FileError error = copy.replace(target.path, source.leased ? &source.file : nullptr);
+        error != FileError::none) {
         return Failed(error);
     }
     return {RemoveOutcome::removed, FileError::none};

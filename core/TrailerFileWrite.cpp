@@ -17,18 +17,29 @@ TrailerForWriting FindThrough(OpenResult opened) {
             .error = found.error};
 }
 
+// Without a lease another program may have written since the length was
+// taken; what it added is not written over.
+FileError CheckLength(const File& file, std::int64_t length) {
+    return file.currentLength() == length ? FileError::none : FileError::changedMeanwhile;
+}
+
 } // namespace
 
+// The read-only handle is closed first, as this program's own open handle
+// would keep it from taking a lease.
 TrailerForWriting OpenTrailerForWriting(const std::string& path) {
-    TrailerForWriting probe = FindThrough(OpenForReading(path));
-    if (probe.error != FileError::none || !probe.found) {
+    if (TrailerForWriting probe = FindThrough(OpenForReading(path));
+        probe.error != FileError::none || !probe.found) {
         return probe;
     }
-    return FindThrough(OpenForWriting(path));
+    return FindThrough(OpenForChanging(path));
 }
 
 FileError OverwriteTrailer(File& file, std::int64_t length, const TagTrailer& trailer,
                            const TagTrailer& old) {
+    if (FileError error = CheckLength(file, length); error != FileError::none) {
+        return error;
+    }
     const std::int64_t offset = length - kTrailerLength;
     FileError error = file.writeAt(offset, trailer.data(), trailer.size());
     if (error != FileError::none) {
@@ -38,6 +49,9 @@ FileError OverwriteTrailer(File& file, std::int64_t length, const TagTrailer& tr
 }
 
 FileError AppendTrailer(File& file, std::int64_t length, const TagTrailer& trailer) {
+    if (FileError error = CheckLength(file, length); error != FileError::none) {
+        return error;
+    }
     FileError error = file.writeAt(length, trailer.data(), trailer.size());
     if (error != FileError::none) {
         (void)file.truncate(length);

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -155,6 +156,36 @@ TEST(ReadOnlyDirectory, RemovalFailsWhileInPlaceChangesWork) {
                   Bytes(before.begin(), before.end() - 128));
         EXPECT_EQ(after != before, c.changes);
         EXPECT_EQ(scene.dir.names(), std::vector<std::string>{"lied.mp3"});
+    }
+}
+
+// Another program has the file open for writing (a recorder, a download
+// still running): where a lease tells so, the file is not touched; where none
+// can be had (an ordinary user's change to a file of root's) it is changed.
+TEST(AnotherProgramWriting, FileOpenForWritingIsNotTouchedWhereALeaseTellsSo) {
+    struct Case {
+        Operation operation;
+        ChildUser user;
+        const char* ending;
+    };
+    for (Case c : {Case{Operation::write, ChildUser::same, "error beingWritten"},
+                   Case{Operation::blank, ChildUser::same, "error beingWritten"},
+                   Case{Operation::remove, ChildUser::same, "failed beingWritten"},
+                   Case{Operation::write, ChildUser::unprivileged, "written none"},
+                   Case{Operation::remove, ChildUser::unprivileged, "removed none"}}) {
+        SCOPED_TRACE(c.ending);
+        Scene scene(WithTrailer(3000));
+        if (c.user == ChildUser::unprivileged &&
+            (::chown(scene.path.c_str(), 0, 0) != 0 || ::chmod(scene.path.c_str(), 0666) != 0)) {
+            GTEST_SKIP() << "only root can hand the file to another owner";
+        }
+        const Bytes before = ReadFileBytes(scene.path);
+        const int writer = ::open(scene.path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        Ending ending = InChild<Ending>(
+            c.user, [&] { return RunOperation(c.operation, scene.dir, "lied.mp3"); });
+        ::close(writer);
+        EXPECT_STREQ(ending.text, c.ending);
+        EXPECT_EQ(ReadFileBytes(scene.path) == before, c.user == ChildUser::same);
     }
 }
 

@@ -1,5 +1,6 @@
 // The trailer operations on real files in a temporary directory.
 #include "core/TrailerFile.h"
+#include "support/Child.h"
 #include "support/Printers.h"
 #include "support/TagBytes.h"
 #include "support/TempDir.h"
@@ -13,6 +14,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tagwerk {
@@ -272,40 +274,89 @@ TEST(RemoveTagTrailer, AbortsOnlyInTheBlockPhase) {
     }
 }
 
+// Whether a program waits to open the file with inode `inode` for a lease
+// to be let go.
+bool LeaseBreaking(ino_t inode) {
+    std::ifstream locks("/proc/locks");
+    const std::string file = ":" + std::to_string(inode) + " ";
+    for (std::string line; std::getline(locks, line);) {
+        if (line.find("BREAKING") != std::string::npos && line.find(file) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 // Another program changes the file while the copy is made: its change stays
-// and the copy is dropped.
+// and the copy is dropped. Holding a lease, the removal makes a program that
+// opens the file wait, and then leaves the file to it; without one (an
+// ordinary user's removal of a file of root's) it sees the change afterwards.
 TEST(RemoveTagTrailer, FileChangedMeanwhileStaysAsTheOtherProgramLeftIt) {
     namespace fs = std::filesystem;
     const Bytes original = Concat(PatternBytes(1000), RawTrailer("TAG", "a", 1));
     const Bytes other(original.size(), 'x');
     TempDir dir;
+    test::GiveToChildUser(dir.path());
     const std::string path = dir.file("lied.mp3");
-    const std::pair<std::function<void()>, Bytes> changes[] = {
-        {[&] { std::ofstream(path, std::ios::app) << "xyz"; }, Concat(original, {'x', 'y', 'z'})},
-        {[&] { fs::resize_file(path, 500); }, Bytes(original.begin(), original.begin() + 500)},
+    struct Change {
+        std::function<void()> change;
+        Bytes left;
+        bool opensTheFile;
+    };
+    const Change changes[] = {
+        {[&] { std::ofstream(path, std::ios::app) << "xyz"; }, Concat(original, {'x', 'y', 'z'}),
+         true},
+        {[&] { fs::resize_file(path, 500); }, Bytes(original.begin(), original.begin() + 500),
+         true},
         // Same file, same length: the modification time, a microsecond on, tells.
         {[&] {
              const auto modified = fs::last_write_time(path);
              WriteFileBytes(path, other);
              fs::last_write_time(path, modified + std::chrono::microseconds(1));
          },
-         other},
+         other, true},
         // Same length: that it is another file tells.
         {[&] {
              WriteFileBytes(path + ".neu", other);
              fs::rename(path + ".neu", path);
          },
-         other},
+         other, false},
     };
-    for (const auto& [change, left] : changes) {
+    for (const Change& c : changes) {
         WriteFileBytes(path, original);
-        auto sink = [&](std::int64_t p, std::int64_t) { return p != 1 || (change(), true); };
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        std::thread otherProgram;
+        auto sink = [&](std::int64_t p, std::int64_t) {
+            if (p == 1 && c.opensTheFile) {
+                otherProgram = std::thread(c.change);
+                for (int waited = 0; waited < 5000 && !LeaseBreaking(status.st_ino); ++waited)
+                    ::usleep(1000);
+            } else if (p == 1) {
+                c.change();
+            }
+            return true;
+        };
         RemoveResult result = RemoveTagTrailer(dir.path(), "lied.mp3", sink);
+        if (otherProgram.joinable())
+            otherProgram.join();
         EXPECT_EQ(result.outcome, RemoveOutcome::failed);
-        EXPECT_EQ(result.error, FileError::changedMeanwhile);
-        EXPECT_EQ(ReadFileBytes(path), left);
+        EXPECT_EQ(result.error,
+                  c.opensTheFile ? FileError::beingWritten : FileError::changedMeanwhile);
+        EXPECT_EQ(ReadFileBytes(path), c.left);
         EXPECT_EQ(dir.names(), std::vector<std::string>{"lied.mp3"});
     }
+    if (::geteuid() != 0)
+        return;
+    WriteFileBytes(path, original);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const FileError unleased = test::InChild<FileError>(test::ChildUser::unprivileged, [&] {
+        auto appendAtOnce = [&](std::int64_t p, std::int64_t) {
+            return p != 1 || (changes[0].change(), true);
+        };
+        return RemoveTagTrailer(dir.path(), "lied.mp3", appendAtOnce).error;
+    });
+    EXPECT_EQ(unleased, FileError::changedMeanwhile);
+    EXPECT_EQ(ReadFileBytes(path), changes[0].left);
 }
 
 TEST(RemoveTagTrailer, KeepsPermissionBitsAndOwner) {

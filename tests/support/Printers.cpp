@@ -28,7 +28,7 @@ void PrintText(std::ostream& out, const std::string& text) {
 std::ostream& operator<<(std::ostream& out, FileError error) {
     return PrintName(out, error,
                      {"none", "notFound", "accessDenied", "readOnlyMedium", "diskFull", "notAFile",
-                      "changedMeanwhile", "ioError"});
+                      "changedMeanwhile", "beingWritten", "ioError"});
 }
 
 std::ostream& operator<<(std::ostream& out, ReadOutcome outcome) {
