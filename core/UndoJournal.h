@@ -84,19 +84,47 @@ private:
 
 // Cheap enough to decide whether the undo command is enabled. It may also
 // count an action another running program is still recording, or a journal
-// file too damaged to undo anything; undoing then finds nothing.
+// file too damaged to undo anything; undoing then finds nothing or puts the
+// damaged one aside.
 bool HasActionToUndo();
+
+// What became of one file of the action.
+enum class UndoFileOutcome : std::uint8_t {
+    restored,     // put back
+    alreadyBack,  // found as it was before the action
+    changedSince, // left alone: changed since the action
+    otherFile,    // left alone: the path leads to another file than the action changed
+    gone,         // no longer there (a drive or share not mounted, a file deleted)
+    failed,       // could not be read or written, or another program is writing it
+};
+
+struct UndoneFile {
+    std::string path;
+    UndoFileOutcome outcome = UndoFileOutcome::restored;
+
+    bool operator==(const UndoneFile&) const = default;
+};
 
 struct UndoResult {
     bool undone = false; // false: there was no action to undo
     ActionKind kind = ActionKind::save;
     ActionOrigin origin = ActionOrigin::window;
     std::size_t restored = 0;     // put back, or found as they were before the action
-    std::size_t changedSince = 0; // left alone: changed, replaced or gone since the action
-    std::size_t failed = 0;       // left alone: could not be read or written
+    std::size_t changedSince = 0; // left alone: changed or replaced since, or another file now
+    std::size_t gone = 0;         // no longer there
+    std::size_t failed = 0;       // could not be read or written
     // The files this undo changed, as the action's operations were given them
     // (a relative path completed by the working directory of the time).
     std::vector<std::string> changedPaths;
+    // Every file of the action, newest change first, with what became of it.
+    std::vector<UndoneFile> files;
+    // Some files were gone or failed: the action stays, holding those, and
+    // the next undo finishes it before it goes further back.
+    bool kept = false;
+    // Not empty: the newest action could not be read and was put aside under
+    // this name beside the journal; nothing was undone, and only the next
+    // undo goes further back.
+    std::string setAside;
 
     bool operator==(const UndoResult&) const = default;
 };
@@ -106,14 +134,17 @@ using UndoProgressSink = std::function<void(std::size_t done, std::size_t total)
 
 // Takes back the newest action that no running program is still recording,
 // newest file first, and forgets it, so that the next undo goes one action
-// further back. A file still exactly as the action left it (length and last
-// 128 bytes) is put back: the old trailer written over the new one, an
-// appended trailer cut off, a removed trailer appended again.
+// further back; an action whose files were not all there or writable is kept
+// with those files. A file still exactly as the action left it (length and
+// last 128 bytes), reached through the same path to the same file, is put
+// back: the old trailer written over the new one, an appended trailer cut
+// off, a removed trailer appended again. The journal stays locked until the
+// undo is done, so that no other undo takes back the same action.
 UndoResult UndoNewestAction(const UndoProgressSink& progress = {});
 
 // What UndoNewestAction would do now, found out without writing a file and
 // without forgetting the action: the same counts, and as changedPaths the
-// files it would change. It holds the journal's lock only while it reads.
+// files it would change.
 UndoResult PreviewNewestAction();
 
 } // namespace tagwerk

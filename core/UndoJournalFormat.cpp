@@ -11,7 +11,7 @@ namespace tagwerk {
 namespace {
 
 constexpr std::string_view kMagic = "TAGWERK-UNDO";
-constexpr std::uint8_t kVersion = 2;
+constexpr std::uint8_t kVersion = 3;
 constexpr char kHeaderType = 1;
 constexpr char kChangeType = 2;
 constexpr std::size_t kSizeBytes = 4;
@@ -20,9 +20,12 @@ constexpr std::size_t kHeaderBytes = 1 + kMagic.size() + 3;
 constexpr std::size_t kStateBytes = 8 + kTrailerSize;
 constexpr std::size_t kDigestBytes = 8 + 8;
 constexpr std::size_t kSharedBytes = 2;
+constexpr std::size_t kTargetSizeBytes = 2;
 constexpr std::size_t kMostShared = 0xFFFF;
-// Type, the two states and the length of the shared start of the path.
-constexpr std::size_t kChangeFixedBytes = 1 + kStateBytes + kDigestBytes + kSharedBytes;
+// Type, the two states, the length of the shared start of the path and the
+// size of the target.
+constexpr std::size_t kChangeFixedBytes =
+    1 + kStateBytes + kDigestBytes + kSharedBytes + kTargetSizeBytes;
 
 // FNV-1a taken eight bytes at a time (the last word filled with zeros), which
 // is fast enough for every record of a long run. Each step maps the running
@@ -141,11 +144,18 @@ std::optional<FileChange> ChangeIn(std::string_view record, std::string_view pre
     const std::size_t digestAt = 1 + kStateBytes;
     const std::size_t sharedAt = digestAt + kDigestBytes;
     const std::uint64_t shared = NumberAt(record, sharedAt, kSharedBytes);
-    const std::string_view rest = record.substr(kChangeFixedBytes);
+    const std::uint64_t targetSize = NumberAt(record, sharedAt + kSharedBytes, kTargetSizeBytes);
+    std::string_view rest = record.substr(kChangeFixedBytes);
+    if (targetSize > rest.size()) {
+        return std::nullopt;
+    }
+    const std::string_view target = rest.substr(rest.size() - targetSize);
+    rest.remove_suffix(targetSize);
     if (shared > previousPath.size() || shared + rest.size() == 0) {
         return std::nullopt;
     }
     FileChange change{std::string(previousPath.substr(0, shared)),
+                      std::string(target),
                       StateAt(record, 1),
                       {static_cast<std::int64_t>(NumberAt(record, digestAt, 8)),
                        NumberAt(record, digestAt + 8, 8)}};
@@ -171,26 +181,46 @@ void AppendHeaderRecord(std::string& out, ActionKind kind, ActionOrigin origin) 
     EndRecord(out, start);
 }
 
-void AppendChangeRecord(std::string& out, const std::string& path, const std::string& previousPath,
-                        const FileState& before, const FileState& after) {
+void AppendChangeRecord(std::string& out, const FileChange& change,
+                        const std::string& previousPath) {
+    const std::string& path = change.path;
     const std::size_t most = std::min({path.size(), previousPath.size(), kMostShared});
     std::size_t shared = 0;
     while (shared < most && path[shared] == previousPath[shared]) {
         ++shared;
     }
     const std::size_t start = BeginRecord(out, kChangeType);
-    AppendState(out, before);
-    AppendNumber(out, static_cast<std::uint64_t>(after.length), 8);
-    AppendNumber(out, TailHash(after.tail), 8);
+    AppendState(out, change.before);
+    AppendNumber(out, static_cast<std::uint64_t>(change.after.length), 8);
+    AppendNumber(out, change.after.tailHash, 8);
     AppendNumber(out, shared, kSharedBytes);
+    AppendNumber(out, change.target.size(), kTargetSizeBytes);
     out.append(path, shared);
+    out.append(change.target);
     EndRecord(out, start);
 }
 
+std::string ActionBytes(const JournaledAction& action) {
+    std::string bytes;
+    AppendHeaderRecord(bytes, action.kind, action.origin);
+    const std::string none;
+    for (std::size_t i = 0; i < action.changes.size(); ++i) {
+        AppendChangeRecord(bytes, action.changes[i], i == 0 ? none : action.changes[i - 1].path);
+    }
+    return bytes;
+}
+
+bool IsJournalStart(std::string_view bytes) {
+    return bytes.size() > kSizeBytes + 1 + kMagic.size() &&
+           bytes.substr(kSizeBytes + 1, kMagic.size()) == kMagic;
+}
+
 std::optional<JournaledAction> ParseAction(std::string_view bytes) {
+    if (!IsJournalStart(bytes)) {
+        return std::nullopt;
+    }
     const std::optional<std::string_view> header = TakeRecord(bytes);
-    if (!header || header->size() != kHeaderBytes || (*header)[0] != kHeaderType ||
-        header->substr(1, kMagic.size()) != kMagic) {
+    if (!header || header->size() != kHeaderBytes || (*header)[0] != kHeaderType) {
         return std::nullopt;
     }
     const auto version = static_cast<std::uint8_t>((*header)[1 + kMagic.size()]);

@@ -59,9 +59,14 @@ void UndoJournalWriter::aboutToChange(const std::string& path, const FileState& 
         journal_.emplace(std::move(started.file));
         AppendHeaderRecord(record_, kind_, origin_);
     }
-    std::string absolute = absolutePath(path);
-    AppendChangeRecord(record_, absolute, previousPath_, before, after);
-    previousPath_ = std::move(absolute);
+    FileChange change{absolutePath(path), {}, before, DigestOf(after)};
+    // Undo changes only the file the path led to at the time.
+    if (ResolvedPath target = ResolveSymbolicLinks(change.path);
+        target.error == FileError::none && target.path != change.path) {
+        change.target = std::move(target.path);
+    }
+    AppendChangeRecord(record_, change, previousPath_);
+    previousPath_ = std::move(change.path);
     FileError error = journal_->append(record_);
     if (error == FileError::none && first) {
         error = journal_->sync();

@@ -49,16 +49,38 @@ std::string Files(std::size_t count) {
 // How a summary says what was done, or what would be.
 struct Wording {
     const char* undone;
+    const char* partly;
     const char* restored;
     const char* changedSince;
+    const char* gone;
     const char* failed;
+    const char* kept;
+    const char* setAside[2]; // around the name it is put aside under
 };
 
-constexpr Wording kDone{"wurde rückgängig gemacht", "Wiederhergestellt",
-                        "Seitdem geändert und deshalb nicht angetastet", "Fehlgeschlagen"};
-constexpr Wording kWould{"würde rückgängig gemacht", "Wiederherzustellen",
-                         "Seitdem geändert und deshalb nicht anzutasten",
-                         "Nicht wiederherstellbar"};
+constexpr Wording kDone{
+    "wurde rückgängig gemacht",
+    "wurde nicht vollständig rückgängig gemacht",
+    "Wiederhergestellt",
+    "Seitdem geändert und deshalb nicht angetastet",
+    "Nicht mehr vorhanden",
+    "Fehlgeschlagen",
+    " Die Aktion bleibt deshalb vermerkt: Das nächste Rückgängigmachen holt diese Dateien nach, "
+    "bevor es weiter zurückgeht.",
+    {"Die letzte Aktion lässt sich nicht lesen, weil ihre Journaldatei beschädigt ist, und wurde "
+     "nicht rückgängig gemacht. Die Datei wurde als „",
+     "“ beiseitegelegt; erst das nächste Rückgängigmachen geht eine Aktion weiter zurück."}};
+constexpr Wording kWould{
+    "würde rückgängig gemacht",
+    "würde nicht vollständig rückgängig gemacht",
+    "Wiederherzustellen",
+    "Seitdem geändert und deshalb nicht anzutasten",
+    "Nicht mehr vorhanden",
+    "Nicht wiederherstellbar",
+    " Die Aktion bliebe deshalb vermerkt.",
+    {"Die letzte Aktion lässt sich nicht lesen, weil ihre Journaldatei beschädigt ist. Die Datei "
+     "würde als „",
+     "“ beiseitegelegt; rückgängig gemacht würde nichts."}};
 
 // Appended piece by piece: GCC 12 at -O3 takes " " + std::string(...) for
 // overlapping copies (-Wrestrict), which stops a release build.
@@ -67,13 +89,20 @@ void AppendCount(std::string& text, const char* label, std::size_t count) {
 }
 
 std::string Summary(const UndoResult& result, const Wording& wording) {
+    if (!result.setAside.empty()) {
+        return std::string(wording.setAside[0]) + result.setAside + wording.setAside[1];
+    }
     std::string text = "Die letzte Aktion (" + std::string(ActionName(result.kind, result.origin)) +
-                       ") " + std::string(wording.undone) + ".";
+                       ") " + std::string(result.kept ? wording.partly : wording.undone) + ".";
     AppendCount(text, wording.restored, result.restored);
     if (result.changedSince > 0)
         AppendCount(text, wording.changedSince, result.changedSince);
+    if (result.gone > 0)
+        AppendCount(text, wording.gone, result.gone);
     if (result.failed > 0)
         AppendCount(text, wording.failed, result.failed);
+    if (result.kept)
+        text.append(wording.kept);
     return text;
 }
 

@@ -15,7 +15,8 @@ inline constexpr const char* kJournalBroken =
     "(vollständig) rückgängig machen.";
 
 // Names the action and counts the files restored, left alone because they
-// changed since, and failed.
+// changed since, no longer there, and failed, and says when the action stays
+// to be finished; or says that the newest action was put aside unread.
 std::string UndoSummary(const UndoResult& result);
 
 // The same for what PreviewNewestAction found an undo would do.

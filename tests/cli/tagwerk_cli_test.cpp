@@ -285,10 +285,16 @@ const CommandCase kCommandCases[] = {
      Undone("set", "Wiederhergestellt: 1 Datei. Seitdem geändert und deshalb "
             "nicht angetastet: 1 Datei."), "", {"plain.mp3", "tagged.mp3"},
      "plain.mp3" + kNoTrailer + Shown("tagged.mp3", kTaggedShown)},
-    {"UndoFailsWhereAFileCannotBeRead",
-     "set --title=Neu tagged.mp3 plain.mp3 && rm plain.mp3 && mkdir plain.mp3 && \"$CLI\" undo", 1,
-     Undone("set", "Wiederhergestellt: 1 Datei. Fehlgeschlagen: 1 Datei."), "",
-     kUndone, "", true},
+    // A file gone (a drive not mounted) fails the undo and keeps the action,
+    // which the next undo finishes once the file is back.
+    {"UndoKeepsAnActionWhileAFileIsGoneAndFinishesItLater",
+     "set --title=Neu tagged.mp3 plain.mp3 && mv plain.mp3 weg && \"$CLI\" undo; echo $? && "
+     "mv weg plain.mp3 && \"$CLI\" undo", 0,
+     "Die letzte Aktion (tagwerk-cli set) wurde nicht vollständig rückgängig gemacht. "
+     "Wiederhergestellt: 1 Datei. Nicht mehr vorhanden: 1 Datei. Die Aktion bleibt deshalb "
+     "vermerkt: Das nächste Rückgängigmachen holt diese Dateien nach, bevor es weiter "
+     "zurückgeht.\n1\n" + Undone("set", "Wiederhergestellt: 1 Datei."), "",
+     {"plain.mp3", "tagged.mp3"}, "", true},
     {"DryRunTellsWhatUndoWouldDoAndKeepsTheAction", "set --title=Neu tagged.mp3 && touch -d "
      "@1000000000 tagged.mp3 && \"$CLI\" undo --dry-run && stat -c %Y tagged.mp3 && \"$CLI\" undo",
      0, "Die letzte Aktion (tagwerk-cli set) würde rückgängig gemacht. "

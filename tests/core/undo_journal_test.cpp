@@ -102,11 +102,13 @@ const ActionCase kActions[] = {
     {"overAFileThatIsATrailer", ActionKind::id3v1FromId3v2Run, WithTrailer(0), TagFromName(true)},
 };
 
-// What happens to the file between the action and its undo.
+// What happens to the file between the action and its undo. An undo that
+// finds the file gone or failing keeps the action; the next, once the file
+// is back as the action left it, finishes it.
 struct Meanwhile {
     const char* name;
     std::function<void(const std::string& path, const Bytes& original)> change;
-    std::size_t restored, changedSince, failed;
+    std::size_t restored, changedSince, gone, failed;
     bool undoWrites;
 };
 
@@ -125,18 +127,27 @@ void FlipTwoTopBits(const std::string& path, const Bytes&) {
     WriteFileBytes(path, bytes);
 }
 
+// The link leads to a copy of the file as the action left it: the copy is
+// another file, which the action never changed.
+void LinkToACopy(const std::string& path, const Bytes&) {
+    fs::rename(path, path + ".alt");
+    fs::copy_file(path + ".alt", path + ".kopie");
+    fs::create_symlink(path + ".kopie", path);
+}
+
 const Meanwhile kMeanwhile[] = {
-    {"nothing", [](auto&, auto&) {}, 1, 0, 0, true},
+    {"nothing", [](auto&, auto&) {}, 1, 0, 0, 0, true},
     {"byte appended",
-     [](auto& path, auto&) { WriteFileBytes(path, Concat(ReadFileBytes(path), {1})); }, 0, 1, 0,
+     [](auto& path, auto&) { WriteFileBytes(path, Concat(ReadFileBytes(path), {1})); }, 0, 1, 0, 0,
      false},
-    {"last byte changed", FlipLastByte, 0, 1, 0, false},
-    {"two top bits flipped", FlipTwoTopBits, 0, 1, 0, false},
+    {"last byte changed", FlipLastByte, 0, 1, 0, 0, false},
+    {"two top bits flipped", FlipTwoTopBits, 0, 1, 0, 0, false},
     {"put back by hand", [](auto& path, auto& original) { WriteFileBytes(path, original); }, 1, 0,
-     0, false},
-    {"deleted", [](auto& path, auto&) { fs::remove(path); }, 0, 1, 0, false},
+     0, 0, false},
+    {"path now a link to a copy", LinkToACopy, 0, 1, 0, 0, false},
+    {"deleted", [](auto& path, auto&) { fs::remove(path); }, 0, 0, 1, 0, false},
     {"folder in its place", [](auto& path, auto&) { fs::remove(path), fs::create_directory(path); },
-     0, 0, 1, false},
+     0, 0, 0, 1, false},
 };
 
 class UndoRoundTrip : public UndoJournalTest, public testing::WithParamInterface<ActionCase> {};
@@ -151,7 +162,8 @@ TEST_P(UndoRoundTrip, PutsBackOnlyAFileAsTheActionLeftIt) {
         c.operation(path, &journal);
         journal.finish();
         EXPECT_FALSE(journal.broken());
-        ASSERT_NE(ReadFileBytes(path), c.content);
+        const Bytes left = ReadFileBytes(path);
+        ASSERT_NE(left, c.content);
         m.change(path, c.content);
         const Bytes meanwhile = fs::is_regular_file(path) ? ReadFileBytes(path) : Bytes{};
         std::error_code gone;
@@ -166,12 +178,21 @@ TEST_P(UndoRoundTrip, PutsBackOnlyAFileAsTheActionLeftIt) {
         EXPECT_EQ(result.origin, ActionOrigin::window);
         EXPECT_EQ(result.restored, m.restored);
         EXPECT_EQ(result.changedSince, m.changedSince);
+        EXPECT_EQ(result.gone, m.gone);
         EXPECT_EQ(result.failed, m.failed);
         EXPECT_EQ(result.changedPaths, std::vector<std::string>(m.undoWrites, path));
         if (fs::is_regular_file(path)) {
             EXPECT_EQ(ReadFileBytes(path), m.undoWrites ? c.content : meanwhile);
         }
-        EXPECT_FALSE(HasActionToUndo());
+        const bool kept = m.gone + m.failed > 0;
+        EXPECT_EQ(result.kept, kept);
+        EXPECT_EQ(HasActionToUndo(), kept);
+        if (kept) {
+            fs::remove_all(path);
+            WriteFileBytes(path, left);
+            EXPECT_EQ(UndoNewestAction().changedPaths, std::vector<std::string>{path});
+            EXPECT_EQ(ReadFileBytes(path), c.content);
+        }
         EXPECT_FALSE(UndoNewestAction().undone);
         fs::remove_all(path);
     }
@@ -228,7 +249,37 @@ TEST_F(UndoJournalTest, ALongActionIsReadBackInFull) {
         for (std::size_t i = 0; i < kFiles; ++i)
             journal.aboutToChange(file(std::to_string(i)), {1128, {}}, {1000, {}});
     }
-    EXPECT_EQ(PreviewNewestAction().changedSince, kFiles); // every file is gone since
+    EXPECT_EQ(PreviewNewestAction().gone, kFiles); // every file is gone since
+}
+
+// A journal folder that another user owns or may write could hold actions
+// of theirs: nothing in it is undone, and no action is recorded there. A lock
+// that is a link creates nothing where it points.
+TEST_F(UndoJournalTest, FolderAnotherUserMayWriteIsNotUsed) {
+    const std::string path = file("lied.mp3");
+    const std::string planted = file("gepflanzt");
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"group may write",
+         [] { fs::permissions(Journal(), fs::perms::group_write, fs::perm_options::add); }},
+        {"others may write",
+         [] { fs::permissions(Journal(), fs::perms::others_write, fs::perm_options::add); }},
+        {"another user's", [] { test::GiveToChildUser(Journal()); }},
+        {"lock a link",
+         [&] { fs::remove(Journal() + "lock"), fs::create_symlink(planted, Journal() + "lock"); }},
+    };
+    for (const auto& [name, spoil] : cases) {
+        SCOPED_TRACE(name);
+        fs::remove_all(Journal());
+        WriteFileBytes(path, PatternBytes(1000));
+        UndoJournalWriter(ActionKind::save).aboutToChange(path, {1000, {}}, {1128, {}});
+        spoil();
+        EXPECT_FALSE(UndoNewestAction().undone);
+        UndoJournalWriter journal(ActionKind::save);
+        Save(path, &journal);
+        journal.finish();
+        EXPECT_TRUE(journal.broken() || ::geteuid() != 0);
+        EXPECT_FALSE(fs::exists(planted));
+    }
 }
 
 // Two programs start actions at the same time, over and over: each action
@@ -267,9 +318,27 @@ TEST_F(UndoJournalTest, TwoProgramsRecordingAtOnceNeverCollide) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     EXPECT_EQ(actionFiles().size(), 20u);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(UndoNewestAction().changedPaths.size(), 1u) << i;
+    // Two programs undo at the same time: each action is taken back once, in
+    // order, so that each undo puts back its file.
+    for (pid_t& child : children) {
+        if ((child = ::fork()) == 0) {
+            bool each = true;
+            for (int i = 0; i < 10; ++i)
+                each = each && UndoNewestAction().changedPaths.size() == 1;
+            ::_exit(each ? 0 : 1);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
     EXPECT_FALSE(UndoNewestAction().undone);
+    // The numbers of the undone actions are not given again.
+    UndoJournalWriter next(ActionKind::save);
+    Save(file("a.mp3"), &next);
+    next.finish();
+    EXPECT_EQ(actionFiles(), std::vector<std::string>{Journal() + "000201.action"});
 }
 
 // Tells the journal; kills the program before the file numbered `dieBefore`
@@ -406,6 +475,9 @@ TEST_F(UndoJournalTest, FaultyRunIsUndoneForTheFilesItRecorded) {
         EXPECT_EQ(finished, c.dieBefore == kRunLength);
         EXPECT_EQ(broken, c.stateHome != fs::perms::owner_all || c.sizeLimit > 0);
         fs::permissions(state, fs::perms::owner_all);
+        if (::geteuid() == 0 && fs::exists(Journal())) { // used by its owner only
+            ASSERT_EQ(::chown(Journal().c_str(), 0, 0), 0);
+        }
         if (c.damage) {
             Bytes bytes = ReadFileBytes(actionFiles().back());
             const std::vector<std::size_t> ends = RecordEnds(bytes);
@@ -424,6 +496,10 @@ TEST_F(UndoJournalTest, FaultyRunIsUndoneForTheFilesItRecorded) {
         EXPECT_EQ(result.restored, c.restored);
         EXPECT_EQ(result.changedSince + result.failed, 0u); // no record read with a wrong path
         EXPECT_EQ(result.changedPaths.size(), c.putBack);
+        // A journal without a readable change is put aside, not deleted.
+        const bool setAside = c.damage && c.restored == 0;
+        EXPECT_EQ(result.setAside.empty(), !setAside);
+        EXPECT_EQ(fs::exists(result.setAside), setAside);
         EXPECT_FALSE(HasActionToUndo());
         for (std::size_t i = 0; i < paths.size(); ++i) {
             const bool changed = i < c.dieBefore && i >= c.putBack;

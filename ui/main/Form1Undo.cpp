@@ -52,8 +52,9 @@ void Form1::Rueckgaengig_Click() {
         progress->EndProgress();
     setEnabled(true);
     Rueckgaengig->setEnabled(HasActionToUndo());
-    if (!result.undone) { // another program took it back meanwhile
-        ShowNotice(QString::fromUtf8(kNothingToUndo));
+    if (!result.undone) { // another program took it back meanwhile, or it was put aside
+        ShowNotice(QString::fromUtf8(result.setAside.empty() ? kNothingToUndo
+                                                             : UndoSummary(result).c_str()));
         return;
     }
     // Reloaded before the summary is shown: the load may ask about unsaved
