@@ -32,7 +32,7 @@ void Form1::Command3_Click() {
         emptyEditor();
     progress.EndProgress();
     setEnabled(true);
-    if (result.error == FileError::changedMeanwhile) {
+    if (result.error == FileError::changedMeanwhile || result.error == FileError::beingWritten) {
         // The usual list of causes would mislead here.
         FinishAction(journal, "Der ID3-Tag wurde nicht entfernt. " + FileErrorText(result.error));
         return;
