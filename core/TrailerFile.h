@@ -37,7 +37,9 @@ ReadResult ReadTagTrailer(const std::string& path);
 
 // Writes the encoded record over the trailer the file ends in, or appends it
 // (also to files of 128 bytes or less). An append that fails part-way is cut
-// back to the old length.
+// back to the old length. A file another program has open for writing is not
+// written (beingWritten), and what another program appended is never written
+// over (changedMeanwhile).
 enum class WriteOutcome { written, error };
 struct WriteResult {
     WriteOutcome outcome = WriteOutcome::error;
@@ -64,7 +66,9 @@ using RemoveProgressSink = std::function<bool(std::int64_t p, std::int64_t n)>;
 // temporary file in the same directory, synced, and renamed over the file in
 // one atomic step. After a failure or an abort the file is byte for byte as
 // before and no temporary file is left; a file that another program changed
-// while it was copied stays as that program left it (changedMeanwhile). A
+// while it was copied stays as that program left it (changedMeanwhile), and
+// one that another program has open for writing, or asks to open while it is
+// copied, stays for that program to write (beingWritten). A
 // file that cannot be written fails as a save would. The new file keeps the
 // permission bits (and, where the system allows it, owner and group, or at
 // least the group); a symbolic link stays a link and its target is shortened.

@@ -12,6 +12,9 @@ namespace {
 
 constexpr std::string_view kMagic = "TAGWERK-UNDO";
 constexpr std::uint8_t kVersion = 3;
+// Journals of version 2, written before the target was recorded, are read as
+// well: their records have no target size.
+constexpr std::uint8_t kVersionWithoutTarget = 2;
 constexpr char kHeaderType = 1;
 constexpr char kChangeType = 2;
 constexpr std::size_t kSizeBytes = 4;
@@ -26,6 +29,7 @@ constexpr std::size_t kMostShared = 0xFFFF;
 // size of the target.
 constexpr std::size_t kChangeFixedBytes =
     1 + kStateBytes + kDigestBytes + kSharedBytes + kTargetSizeBytes;
+constexpr std::size_t kChangeFixedBytesWithoutTarget = kChangeFixedBytes - kTargetSizeBytes;
 
 // FNV-1a taken eight bytes at a time (the last word filled with zeros), which
 // is fast enough for every record of a long run. Each step maps the running
@@ -137,15 +141,18 @@ bool IsTrailerChange(std::int64_t before, std::int64_t after) {
            before == after + kTrailerLength;
 }
 
-std::optional<FileChange> ChangeIn(std::string_view record, std::string_view previousPath) {
-    if (record.size() < kChangeFixedBytes || record[0] != kChangeType) {
+std::optional<FileChange> ChangeIn(std::string_view record, std::string_view previousPath,
+                                   bool withTarget) {
+    const std::size_t fixed = withTarget ? kChangeFixedBytes : kChangeFixedBytesWithoutTarget;
+    if (record.size() < fixed || record[0] != kChangeType) {
         return std::nullopt;
     }
     const std::size_t digestAt = 1 + kStateBytes;
     const std::size_t sharedAt = digestAt + kDigestBytes;
     const std::uint64_t shared = NumberAt(record, sharedAt, kSharedBytes);
-    const std::uint64_t targetSize = NumberAt(record, sharedAt + kSharedBytes, kTargetSizeBytes);
-    std::string_view rest = record.substr(kChangeFixedBytes);
+    const std::uint64_t targetSize =
+        withTarget ? NumberAt(record, sharedAt + kSharedBytes, kTargetSizeBytes) : 0;
+    std::string_view rest = record.substr(fixed);
     if (targetSize > rest.size()) {
         return std::nullopt;
     }
@@ -226,14 +233,15 @@ std::optional<JournaledAction> ParseAction(std::string_view bytes) {
     const auto version = static_cast<std::uint8_t>((*header)[1 + kMagic.size()]);
     const auto kind = static_cast<std::uint8_t>((*header)[2 + kMagic.size()]);
     const auto origin = static_cast<std::uint8_t>((*header)[3 + kMagic.size()]);
-    if (version != kVersion || kind > static_cast<std::uint8_t>(ActionKind::id3v1FromId3v2Run) ||
+    if ((version != kVersion && version != kVersionWithoutTarget) ||
+        kind > static_cast<std::uint8_t>(ActionKind::id3v1FromId3v2Run) ||
         origin > static_cast<std::uint8_t>(ActionOrigin::tool)) {
         return std::nullopt;
     }
     JournaledAction action{static_cast<ActionKind>(kind), static_cast<ActionOrigin>(origin), {}};
     while (const std::optional<std::string_view> record = TakeRecord(bytes)) {
-        std::optional<FileChange> change =
-            ChangeIn(*record, action.changes.empty() ? "" : action.changes.back().path);
+        std::optional<FileChange> change = ChangeIn(
+            *record, action.changes.empty() ? "" : action.changes.back().path, version == kVersion);
         if (!change) {
             break;
         }

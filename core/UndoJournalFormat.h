@@ -15,7 +15,8 @@
 //     and left out (size 0) where that is the path itself
 // A record is read only after all before it, so a damaged one ends the
 // action there and can never lend a wrong start to a later path. Journals of
-// another version are unreadable, as damaged ones are.
+// version 2 are read too (their records have no target); those of another
+// version are unreadable, as damaged ones are.
 #include "core/TrailerChange.h"
 #include "core/UndoJournal.h"
 

@@ -402,6 +402,22 @@ void Reseal(Bytes& journal, std::size_t start, std::size_t end) {
 constexpr std::size_t kVersionAt = 4 + 1 + 12;
 constexpr std::size_t kSharedAt = 4 + 1 + 2 * 8 + 128 + 8;
 
+// The journal as version 2 wrote it: its records have no target size.
+void AsVersion2(Bytes& journal, const std::vector<std::size_t>& ends) {
+    Bytes old(journal.begin(), journal.begin() + ends[0]);
+    old[kVersionAt] = 2, Reseal(old, 0, ends[0]);
+    for (std::size_t r = 1; r < ends.size(); ++r) {
+        Bytes record(journal.begin() + ends[r - 1], journal.begin() + ends[r]);
+        record.erase(record.begin() + kSharedAt + 2, record.begin() + kSharedAt + 4);
+        const std::size_t size = RecordEnds(record)[0] - 12 - 2;
+        for (std::size_t i = 0; i < 4; ++i)
+            record[i] = static_cast<unsigned char>(size >> (8 * i));
+        Reseal(record, 0, record.size());
+        old.insert(old.end(), record.begin(), record.end());
+    }
+    journal = old;
+}
+
 // Long enough, with long names, for the journal to outgrow its first room.
 constexpr std::size_t kRunLength = 40;
 
@@ -441,6 +457,7 @@ TEST_F(UndoJournalTest, FaultyRunIsUndoneForTheFilesItRecorded) {
              b[e[1] + kSharedAt] = b[e[1] + kSharedAt + 1] = 0xFF, Reseal(b, e[1], e[2]);
          }},
         {"cut in the header", 0, 0, [](Bytes& b, auto&) { b.resize(10); }},
+        {"written by version 2", 40, 40, AsVersion2},
     };
     const std::string state = file("neu/state");
     fs::create_directory(file("neu"));
