@@ -8,6 +8,7 @@
 #include "ui/main/Accessibility.h"
 #include "ui/main/ActionRecording.h"
 #include "ui/main/Cp1252Validator.h"
+#include "ui/main/FileErrorText.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
@@ -240,16 +241,19 @@ void Form4::Command1_Click() {
     const FileWork write = [&](const std::string& path, const TagRecord& record) {
         return WriteTagFromName(path, record, overwrite, &journal);
     };
-    int failed = 0;
+    QHash<QString, QString> failures; // why, by entry
     int leftAlone = 0;
     const int n = main.List1->count();
     for (int i = 1; i <= n; ++i) {
-        const FileDecision decision =
-            DecideEntry(pattern, fixed, main.List1->entryAt(i - 1), write);
+        const QString entry = main.List1->entryAt(i - 1);
+        const FileDecision decision = DecideEntry(pattern, fixed, entry, write);
         const TagFromNameOutcome outcome = decision.result.outcome;
-        if (!decision.record || outcome == TagFromNameOutcome::tooShort ||
-            outcome == TagFromNameOutcome::failed) {
-            ++failed;
+        if (!decision.record) {
+            failures.insert(entry, "Der Dateiname passt nicht zum Dateinamenaufbau.");
+            continue;
+        }
+        if (outcome == TagFromNameOutcome::tooShort || outcome == TagFromNameOutcome::failed) {
+            failures.insert(entry, TagFromNameFailureText(decision.result));
             continue;
         }
         if (outcome == TagFromNameOutcome::leftAlone)
@@ -260,7 +264,8 @@ void Form4::Command1_Click() {
 
     main.setEnabled(true);
     progress.EndProgress();
-    FinishAction(journal, QString::fromStdString(TagFromNameSummary(failed, leftAlone)));
+    main.List1->markFailures(failures);
+    FinishAction(journal, QString::fromStdString(TagFromNameSummary(failures.size(), leftAlone)));
 }
 
 void Form4::Command2_Click() {

@@ -3,6 +3,7 @@
 #include "core/TrailerFile.h"
 #include "ui/batch/BatchControls.h"
 #include "ui/main/ActionRecording.h"
+#include "ui/main/FileErrorText.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
@@ -74,12 +75,12 @@ void Form5::runOverList(ActionKind kind, const QString& done, const FileWork& wo
     main.emptyEditor();
 
     const int n = main.List1->count();
-    int failed = 0;
+    QHash<QString, QString> failures; // why, by entry
     for (int i = 1; i <= n; ++i) {
         const QString entry = main.List1->entryAt(i - 1);
         main.showAsOpenFile(entry);
-        if (!work(progress, entry, i, n, journal))
-            ++failed;
+        if (const QString failure = work(progress, entry, i, n, journal); !failure.isEmpty())
+            failures.insert(entry, failure);
         if (aborted())
             break;
     }
@@ -91,10 +92,12 @@ void Form5::runOverList(ActionKind kind, const QString& done, const FileWork& wo
     Command2->setEnabled(true);
     // Forgotten at once, deleted once the click that started the run is done.
     unloadLater();
+    main.List1->markFailures(failures);
     // Silence would report the failed files as done.
     QString notice;
-    if (failed > 0)
-        notice = "Bei " + SignPlaceText(failed) + " Dateien konnte der ID3-Tag nicht " + done +
+    if (!failures.isEmpty())
+        notice = "Bei " + SignPlaceText(failures.size()) + " Dateien konnte der ID3-Tag nicht " +
+                 done +
                  " werden. Mögliche Ursachen: Die Datei ist nicht mehr vorhanden oder "
                  "schreibgeschützt, der Datenträger ist voll oder schreibgeschützt.";
     FinishAction(journal, notice);
@@ -122,9 +125,10 @@ void Form5::Command1_Click() {
             };
             // The file shown as the open one, by the same two parts.
             const Form1& main = Form1::instance();
-            return RemoveTagTrailer(NativePath(main.Label11->path()),
-                                    NativePath(main.Label10->path()), sink, &journal)
-                       .outcome != RemoveOutcome::failed;
+            const RemoveResult result = RemoveTagTrailer(
+                NativePath(main.Label11->path()), NativePath(main.Label10->path()), sink, &journal);
+            return result.outcome == RemoveOutcome::failed ? FileErrorText(result.error)
+                                                           : QString();
         });
 }
 
@@ -133,14 +137,14 @@ void Form5::Command2_Click() {
         ActionKind::blankingRun, "geleert",
         [](ProgressDisplay& progress, const QString& entry, int i, int n,
            UndoJournalWriter& journal) {
-            const BlankOutcome outcome = BlankTagTrailer(NativePath(entry), &journal).outcome;
-            if (outcome == BlankOutcome::blanked) {
+            const BlankResult result = BlankTagTrailer(NativePath(entry), &journal);
+            if (result.outcome == BlankOutcome::blanked) {
                 const double fraction = static_cast<double>(i) / n;
                 progress.ShowProgress(ProgressBar::overall, fraction, [&] {
                     return PercentText(static_cast<std::int64_t>(fraction * 100)) + " insgesamt";
                 });
             }
-            return outcome != BlankOutcome::error;
+            return result.outcome == BlankOutcome::error ? FileErrorText(result.error) : QString();
         });
 }
 
@@ -167,6 +171,9 @@ void Form5::showEvent(QShowEvent* event) {
     }
     move(place.topLeft());
     QWidget::showEvent(event);
+    // A tool window is not given the focus by itself; the disabled main
+    // window would keep it, and the keys would reach nothing.
+    activateWindow();
 }
 
 void Form5::closeEvent(QCloseEvent* event) {

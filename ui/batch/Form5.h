@@ -32,7 +32,7 @@ protected:
     // Closing by the title bar acts like "Abbruch".
     void closeEvent(QCloseEvent* event) override;
     // Shown below the main window's progress texts, so that the logo and the
-    // texts stay in sight during a run.
+    // texts stay in sight during a run, and with the keyboard focus.
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -41,9 +41,9 @@ private:
 
     bool aborted() const { return isHidden(); }
     bool running_ = false;
-    // The work on listed file i of n; false when it failed.
-    using FileWork = std::function<bool(ProgressDisplay& progress, const QString& entry, int i,
-                                        int n, UndoJournalWriter& journal)>;
+    // The work on listed file i of n; why it failed, empty when it did not.
+    using FileWork = std::function<QString(ProgressDisplay& progress, const QString& entry, int i,
+                                           int n, UndoJournalWriter& journal)>;
     // `done` names the action in the notice about failed files; the removal
     // shows the bar of the current file too.
     void runOverList(ActionKind kind, const QString& done, const FileWork& work);

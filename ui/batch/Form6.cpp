@@ -6,6 +6,7 @@
 #include "ui/batch/FileDecision.h"
 #include "ui/batch/Form7.h"
 #include "ui/main/ActionRecording.h"
+#include "ui/main/FileErrorText.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"
 #include "ui/main/TextConversion.h"
@@ -86,14 +87,14 @@ Form6::Form6() {
     Check1 =
         MakeControl<QCheckBox>(this, "Check1", TwipsRect(240, 1560, 5055, 255),
                                "Bestimmt, ob bereits vorhandene ID3v1-Tags ersetzt werden sollen.",
-                               "Vorhandene ID3v1-Tags überschreiben");
+                               "Vorhandene ID3v1-Tags &überschreiben");
     Command1 = MakeControl<QPushButton>(this, "Command1", TwipsRect(240, 2040, 2415, 495),
                                         "Erstellt zu jeder Datei der Dateiliste im Hauptfenster "
                                         "einen ID3v1-Tag aus ihrem ID3v2-Tag.",
-                                        "Starten");
+                                        "&Starten");
     Command2 = MakeControl<QPushButton>(
         this, "Command2", TwipsRect(2760, 2040, 2415, 495),
-        "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.", "Abbruch");
+        "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.", "&Abbruch");
     Command3 = MakeControl<QPushButton>(
         this, "Command3", TwipsRect(240, 2640, 2415, 495),
         "Zeigt für jede Datei der Dateiliste, welchen ID3v1-Tag \"Starten\" schreiben würde "
@@ -129,12 +130,19 @@ void Form6::Command1_Click() {
         return WriteTagFromName(path, record, overwrite, &journal);
     };
     Counts counts{};
+    QHash<QString, QString> failures; // why, by entry
+    bool openFileWritten = false;
+    const QString openFile = main.openFilePath();
     const int n = main.List1->count();
     int i = 1;
     for (; i <= n && !isHidden(); ++i) {
-        const Outcome outcome =
-            OutcomeOf(TakeOverId3v2(NativePath(main.List1->entryAt(i - 1)), write));
+        const QString entry = main.List1->entryAt(i - 1);
+        const FileDecision decision = TakeOverId3v2(NativePath(entry), write);
+        const Outcome outcome = OutcomeOf(decision);
         ++counts[static_cast<std::size_t>(outcome)];
+        if (outcome == Outcome::failed)
+            failures.insert(entry, TagFromNameFailureText(decision.result));
+        openFileWritten = openFileWritten || (outcome == Outcome::written && entry == openFile);
         progress.ShowProgress(ProgressBar::overall, static_cast<double>(i) / n,
                               [&] { return PercentText(std::int64_t{100} * i / n); });
     }
@@ -146,6 +154,10 @@ void Form6::Command1_Click() {
     Command3->setEnabled(true);
     hide();
     main.setEnabled(true);
+    main.List1->markFailures(failures);
+    // Before the summary, which the load's question would replace.
+    if (openFileWritten)
+        main.reloadOpenFile();
     FinishAction(journal, Summary(counts, i <= n));
 }
 

@@ -63,11 +63,10 @@ Row RowOf(const FileDecision& decision, const PreviewTexts& texts) {
     case TagFromNameOutcome::leftAlone:
         return {{}, texts.leftAlone};
     case TagFromNameOutcome::tooShort:
-        return {{}, Failure(QString::fromUtf8(kTooShortReason))};
     case TagFromNameOutcome::failed:
         break;
     }
-    return {{}, Failure(FileErrorText(decision.result.error))};
+    return {{}, Failure(TagFromNameFailureText(decision.result))};
 }
 
 // The rows are worked out the first time a view asks for them and kept.

@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 
 namespace tagwerk {
 
@@ -13,9 +14,19 @@ int FileListBox::Entries::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant FileListBox::Entries::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= paths.size())
+    if (index.row() < 0 || index.row() >= paths.size())
         return {};
-    return paths[index.row()];
+    const QString& path = paths[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+        return path;
+    case Qt::DecorationRole:
+        return failures.contains(path) ? QVariant(failedSign) : QVariant();
+    case Qt::ToolTipRole:
+        return failures.contains(path) ? QVariant(failures.value(path)) : QVariant();
+    default:
+        return {};
+    }
 }
 
 FileListBox::FileListBox(QWidget* parent) : QListView(parent) {
@@ -24,6 +35,10 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setItemDelegate(new ShownPathDelegate(this));
+    entries_.failedSign = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    // A sign no higher than the text keeps every row as high as the first.
+    const int signSize = fontMetrics().height();
+    setIconSize(QSize(signSize, signSize));
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FileListBox::selectionChanged);
 }
@@ -51,7 +66,9 @@ void FileListBox::removeEntry(int row) {
     if (row < 0 || row >= count())
         return;
     entries_.beginRemoveRows({}, row, row);
-    listed_.remove(entries_.paths.takeAt(row));
+    const QString removed = entries_.paths.takeAt(row);
+    listed_.remove(removed);
+    entries_.failures.remove(removed);
     entries_.endRemoveRows();
 }
 
@@ -59,6 +76,7 @@ void FileListBox::clearEntries() {
     entries_.beginResetModel();
     entries_.paths.clear();
     listed_.clear();
+    entries_.failures.clear();
     entries_.endResetModel();
 }
 
@@ -79,6 +97,19 @@ void FileListBox::setCurrentRow(int row) {
     }
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     scrollTo(index);
+}
+
+int FileListBox::rowOf(const QString& text) const {
+    return listed_.contains(text) ? int(entries_.paths.indexOf(text)) : -1;
+}
+
+void FileListBox::markFailures(const QHash<QString, QString>& reasons) {
+    if (entries_.failures.isEmpty() && reasons.isEmpty())
+        return;
+    entries_.failures = reasons;
+    if (count() > 0)
+        emit entries_.dataChanged(entries_.index(0), entries_.index(count() - 1),
+                                  {Qt::DecorationRole, Qt::ToolTipRole});
 }
 
 void FileListBox::mouseDoubleClickEvent(QMouseEvent* event) {

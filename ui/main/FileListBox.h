@@ -4,6 +4,8 @@
 // constant time, so 100,000 entries add fast and cost little more than
 // their text. All changes go through these members.
 #include <QAbstractListModel>
+#include <QHash>
+#include <QIcon>
 #include <QListView>
 #include <QSet>
 #include <QString>
@@ -29,6 +31,12 @@ public:
     int selectedRow() const;
     // Selects the entry of the row and makes it current; -1 selects none.
     void setCurrentRow(int row);
+    // The row of the entry equal to the text; -1 when there is none.
+    int rowOf(const QString& text) const;
+    // Marks the entries that failed in the last run with a warning sign and
+    // their reason as tooltip, by path; the marks of the run before go.
+    // Removing an entry or emptying the list takes its marks along.
+    void markFailures(const QHash<QString, QString>& reasons);
 
 signals:
     // A double-click of the left button anywhere in the box, on an entry or
@@ -48,6 +56,8 @@ private:
         int rowCount(const QModelIndex& parent = {}) const override;
         QVariant data(const QModelIndex& index, int role) const override;
         QStringList paths;
+        QHash<QString, QString> failures; // reason by path
+        QIcon failedSign;
         using QAbstractListModel::beginInsertRows, QAbstractListModel::endInsertRows,
             QAbstractListModel::beginRemoveRows, QAbstractListModel::endRemoveRows,
             QAbstractListModel::beginResetModel, QAbstractListModel::endResetModel;

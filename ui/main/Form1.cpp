@@ -114,8 +114,10 @@ Form1::Form1() {
     EnterPressesFocusedButton(*this);
     AcceptDropsOnMainWindow(*this);
     CenterOnScreen(*this);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { rememberFocus(now); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (!keepFocusOffListCommands(old, now))
+            rememberFocus(now);
+    });
     Form_Load();
 }
 
@@ -310,16 +312,23 @@ void Form1::rememberFocus(QWidget* now) {
         lastFocus_ = now;
 }
 
+// A control that went meanwhile (a tag button disabled by the work just
+// done) leaves the focus to the title field.
 void Form1::restoreFocus() {
-    if (lastFocus_ && isEnabled() && isActiveWindow() && lastFocus_->isEnabled() &&
-        lastFocus_->isVisible())
+    if (!lastFocus_ || !isEnabled() || !isActiveWindow())
+        return;
+    if (lastFocus_->isEnabled() && lastFocus_->isVisible())
         lastFocus_->setFocus();
+    else
+        Text1->setFocus();
 }
 
 void Form1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ActivationChange)
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ActivationChange) {
         restoreFocus();
+        QMetaObject::invokeMethod(this, &Form1::noticeOutsideChange, Qt::QueuedConnection);
+    }
 }
 
 void Form1::Form_Unload() {
@@ -372,6 +381,10 @@ bool Form1::saveTag() {
     record.year = ToCp1252(Text4->text());
     record.comment = ToCp1252(Text5->text());
     record.genre = GenreCodeFromName(ToCp1252(Combo1->currentText()));
+    if (!mayOverwrite(path)) {
+        EditorState = kModified;
+        return false;
+    }
     UndoJournalWriter journal(ActionKind::save);
     const WriteResult result = WriteTagTrailer(NativePath(path), record, &journal);
     if (result.outcome != WriteOutcome::written) {
@@ -385,6 +398,7 @@ bool Form1::saveTag() {
                 .arg(WrappablePath(ShownPath(path)), FileErrorText(result.error)));
         return false;
     }
+    rememberOpenFileStamp(path);
     Command1->setEnabled(false);
     Command2->setEnabled(false);
     FinishAction(journal);
@@ -414,6 +428,8 @@ void Form1::Command2_Click() {
 }
 
 void Form1::loadTag(const QString& path) {
+    // Taken first: a change while the tag is read then shows later.
+    rememberOpenFileStamp(path);
     const ReadResult result = ReadTagTrailer(NativePath(path));
     switch (result.outcome) {
     case ReadOutcome::noTrailer:
@@ -487,6 +503,7 @@ bool Form1::openSelectedEntry() {
 }
 
 void Form1::showAsOpenFile(const QString& path) {
+    openFileStamp_.reset(); // the editor no longer shows what the file held
     const SplitPathResult parts = SplitPath(path.toStdU16String());
     Label10->setPath(QString::fromStdU16String(parts.name));
     Label11->setPath(QString::fromStdU16String(parts.directory));

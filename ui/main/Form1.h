@@ -2,6 +2,7 @@
 // The main window: the editor fields of the open file's tag, the file list,
 // the tag commands and the menus that open every other window. Other windows
 // hand their results back by writing into its public controls.
+#include "core/FileIo.h"
 #include "id3v2/Id3v2Reading.h"
 #include "ui/main/AnswerSlot.h"
 #include "ui/main/FileListBox.h"
@@ -95,6 +96,9 @@ public:
     // Takes back the newest recorded action and reloads the open file if it
     // was among the files put back ("Letzte Aktion rückgängig machen").
     void Rueckgaengig_Click();
+    // Loads the open file's tag again after an action changed the file, as
+    // "ID3-Tag laden" does: unsaved edits are asked about, blank fields are none.
+    void reloadOpenFile();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -139,10 +143,23 @@ private:
     void clearTextFields();
     void rememberFocus(QWidget* now);
     void restoreFocus();
+    // A tag button that disables itself while it has the focus hands it to
+    // the title field, not on to the buttons that empty or shorten the list.
+    bool keepFocusOffListCommands(QWidget* old, QWidget* now);
+
+    // The open file as the editor last matched it (load, save, removal), so
+    // that a change by another program shows: unsaved edits are then only
+    // written over it after a question, and without any the tag is loaded
+    // again as soon as the window is used.
+    void rememberOpenFileStamp(const QString& path);
+    bool changedSinceLoaded(const QString& path) const;
+    void noticeOutsideChange();
+    bool mayOverwrite(const QString& path);
 
     QPointer<QWidget> lastFocus_; // the control that had the focus while the user worked here
 
     std::optional<Id3v2Tag> id3v2_; // of the open file, as Label17 tells of it
+    std::optional<FileStamp> openFileStamp_;
 };
 
 } // namespace tagwerk

@@ -28,8 +28,10 @@ void Form1::Command3_Click() {
         &journal);
     // Emptied only once the tag is gone: after a failure the fields still
     // show the tag the file keeps.
-    if (result.outcome == RemoveOutcome::removed)
+    if (result.outcome == RemoveOutcome::removed) {
         emptyEditor();
+        rememberOpenFileStamp(openFilePath());
+    }
     progress.EndProgress();
     setEnabled(true);
     if (result.error == FileError::changedMeanwhile || result.error == FileError::beingWritten) {

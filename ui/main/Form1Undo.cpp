@@ -57,15 +57,13 @@ void Form1::Rueckgaengig_Click() {
                                                              : UndoSummary(result).c_str()));
         return;
     }
+    // An undo is a run of its own: the marks of the run before no longer hold.
+    List1->markFailures({});
     // Reloaded before the summary is shown: the load may ask about unsaved
-    // edits, and its question would take the summary's place. The fields a
-    // removal emptied are no edits to ask about.
+    // edits, and its question would take the summary's place.
     const std::string open = NativePath(openFilePath());
-    if (!open.empty() &&
-        std::ranges::find(result.changedPaths, open) != result.changedPaths.end()) {
-        applyBlankEditorRule();
-        Command2_Click();
-    }
+    if (!open.empty() && std::ranges::find(result.changedPaths, open) != result.changedPaths.end())
+        reloadOpenFile();
     ShowNotice(QString::fromStdString(UndoSummary(result)));
 }
 

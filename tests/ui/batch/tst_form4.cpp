@@ -315,6 +315,11 @@ private slots:
                 QCOMPARE(ReadBytes(paths[i]), contents[i]);
         QVERIFY(!QFile::exists(paths[3]));
         VerifyBackInMainWindow();
+        QCOMPARE(FailureMarks(*Form1::instance().List1),
+                 (QStringList{"Die Datei ist kürzer als ein ID3-Tag (128 Bytes).", "",
+                              "Der Dateiname passt nicht zum Dateinamenaufbau.",
+                              "Die Datei oder ihr Verzeichnis ist nicht vorhanden.",
+                              "Der Zugriff wurde verweigert (fehlende Berechtigung).", ""}));
     }
 
     // Every take-over box with its value, "Jazz" (8) as genre and "Demo" as

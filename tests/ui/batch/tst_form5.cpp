@@ -103,6 +103,8 @@ private slots:
         const Form1& main = Form1::instance();
         QVERIFY(!main.isEnabled());
         QVERIFY(main.isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(&window)); // the keys reach it at once
+        QCOMPARE(QApplication::focusWidget(), window.Command1);
         // On screen, leaving the logo and the progress texts in sight, also
         // when they stand in the middle of the screen.
         Form1& moved = Form1::instance();
@@ -321,6 +323,10 @@ private slots:
                                     " werden. Mögliche Ursachen: Die Datei ist nicht mehr "
                                     "vorhanden oder schreibgeschützt, der Datenträger ist voll "
                                     "oder schreibgeschützt.");
+        QCOMPARE(FailureMarks(*Form1::instance().List1),
+                 (QStringList{"Der Zugriff wurde verweigert (fehlende Berechtigung).",
+                              "Die Datei oder ihr Verzeichnis ist nicht vorhanden.", "",
+                              "Der Pfad bezeichnet keine gewöhnliche Datei."}));
     }
 };
 

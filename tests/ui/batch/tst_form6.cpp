@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,16 +52,16 @@ private slots:
                "geklickt, so stoppt das Programm nach der aktuellen Datei."
             << QRect(8, 8, 345, 89) << "";
         QTest::newRow("Check1") << "Check1"
-                                << "Vorhandene ID3v1-Tags überschreiben" << QRect(16, 104, 337, 17)
+                                << "Vorhandene ID3v1-Tags &überschreiben" << QRect(16, 104, 337, 17)
                                 << "Bestimmt, ob bereits vorhandene ID3v1-Tags ersetzt werden "
                                    "sollen.";
         QTest::newRow("Command1") << "Command1"
-                                  << "Starten" << QRect(16, 136, 161, 33)
+                                  << "&Starten" << QRect(16, 136, 161, 33)
                                   << "Erstellt zu jeder Datei der Dateiliste im Hauptfenster einen "
                                      "ID3v1-Tag aus ihrem ID3v2-Tag.";
         QTest::newRow("Command2")
             << "Command2"
-            << "Abbruch" << QRect(184, 136, 161, 33)
+            << "&Abbruch" << QRect(184, 136, 161, 33)
             << "Bricht die Aktion ab bzw. stoppt die Verarbeitung der Dateiliste.";
         QTest::newRow("Command3") << "Command3"
                                   << "&Vorschau..." << QRect(16, 176, 161, 33)
@@ -161,7 +162,11 @@ private slots:
         const Form1& main = Form1::instance();
         QVERIFY(main.isEnabled() && main.Label13->isHidden() && Form6::instance().isHidden());
         QCOMPARE(main.Image1->width(), 329);
-        QVERIFY(main.Label17->isVisible()); // the open file's notice is back
+        QVERIFY(main.Label17->isVisible());                    // the open file's notice is back
+        QCOMPARE(main.Text1->text(), QString("Titel aus v2")); // the open file, loaded again
+        QCOMPARE(FailureMarks(*main.List1),
+                 (QStringList{"", "", "", "Der Zugriff wurde verweigert (fehlende Berechtigung).",
+                              "Die Datei oder ihr Verzeichnis ist nicht vorhanden."}));
     }
 
     // Leaving the window stops a run after the file at hand, keeping the

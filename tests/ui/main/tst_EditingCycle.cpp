@@ -40,6 +40,7 @@ const QByteArray kAudio(1000, 'a');
 const Id3v1Fields kSong{"Lied", "Band", "Album", "1999", "Gut", 17};
 const QStringList kSongFields{"Lied", "Band", "Album", "1999", "Gut", "Rock"};
 const QStringList kBlankFields{"", "", "", "", "", "(keine Zuordnung)"};
+const QByteArray kTheirs = Id3v1Trailer({"Anders", "Sie", "", "2020", "", 8}); // another program's
 
 QStringList Editor(const Form1& form) {
     return {form.Text1->text(), form.Text2->text(), form.Text3->text(),
@@ -470,7 +471,9 @@ private slots:
     }
 
     // The focus comes back where the user left it: after opening an entry,
-    // and after the selection and tags-from-names windows were closed.
+    // and after the selection and tags-from-names windows were closed; a
+    // button that disables itself leaves it on the title field, so that a
+    // second Enter cannot go on to empty the list.
     void focusComesBack() {
         Form1& form = Form1::instance();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -488,6 +491,42 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(&form));
             QCOMPARE(QApplication::focusWidget(), form.Text1);
         }
+        EditTitle(form);
+        form.Command1->setFocus();
+        QTest::keyClick(form.Command1, Qt::Key_Return); // the save disables its button
+        QCOMPARE(QApplication::focusWidget(), form.Text1);
+    }
+
+    // Another program changes the open file: without edits the editor shows
+    // its tag once the window is used again; edits are written over it only
+    // when the user says so.
+    void changedByAnotherProgram_data() {
+        QTest::addColumn<QString>("answer"); // none without edits
+        QTest::addColumn<QByteArray>("trailer");
+        QTest::newRow("no edits: loaded again") << "" << kTheirs;
+        QTest::newRow("edits, Nein keeps them") << "Nein" << kTheirs;
+        QTest::newRow("edits, OK writes them")
+            << "OK" << Id3v1Trailer({"LiedX", "Band", "Album", "1999", "Gut", 17});
+    }
+
+    void changedByAnotherProgram() {
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, trailer);
+        Form1& form = Form1::instance();
+        const QString path = file("a.mp3", kAudio + Id3v1Trailer(kSong));
+        Open(form, path);
+        if (!answer.isEmpty())
+            EditTitle(form);
+        WriteBytes(path, kAudio + "!" + kTheirs);
+        form.Ueber->trigger(); // the user looks elsewhere and comes back
+        frmSplash::unload();
+        form.activateWindow();
+        QTRY_COMPARE(form.Text1->text(), QString(answer.isEmpty() ? "Anders" : "LiedX"));
+        MessageAnswerer answerer(answer);
+        Click(form.Command1);
+        QCOMPARE(answerer.questions(), QList<bool>(answer.isEmpty() ? 0 : 1, true));
+        QCOMPARE(ReadBytes(path), kAudio + "!" + trailer);
+        QCOMPARE(form.EditorState, answer == "Nein" ? 0 : 1);
     }
 
     void listCommands() {

@@ -65,6 +65,16 @@ QStringList Entries(const FileListBox& list) {
     return entries;
 }
 
+QStringList FailureMarks(const FileListBox& list) {
+    QStringList marks;
+    for (int row = 0; row < list.count(); ++row) {
+        const QModelIndex entry = list.model()->index(row, 0);
+        const bool sign = !entry.data(Qt::DecorationRole).isNull();
+        marks << (sign ? entry.data(Qt::ToolTipRole).toString() : "");
+    }
+    return marks;
+}
+
 QString ShownText(const QAbstractItemView& view, const QModelIndex& index) {
     const auto* delegate = qobject_cast<const QStyledItemDelegate*>(view.itemDelegate());
     return delegate ? delegate->displayText(index.data(), QLocale()) : QString();

@@ -34,6 +34,10 @@ void DoubleClickEntry(QAbstractItemView* list, int row);
 // The entries of a file list, from the top.
 QStringList Entries(const FileListBox& list);
 
+// The reason each entry of a file list is marked with as failed (shown
+// with a sign), from the top; empty for the entries not marked.
+QStringList FailureMarks(const FileListBox& list);
+
 // The text a list or tree draws for an item.
 QString ShownText(const QAbstractItemView& view, const QModelIndex& index);
 
