@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLockFile>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -20,12 +21,20 @@ int main(int argc, char* argv[]) {
         typed << QByteArray(argv[i]);
     const QByteArrayList paths = tagwerk::AbsolutePaths(typed);
     // Of two starts at the same moment one listens and the other hands over.
-    QLockFile starting(tagwerk::SingleInstance::socketPath() + ".lock");
+    using tagwerk::SingleInstance;
+    QLockFile starting(SingleInstance::socketPath() + ".lock");
     starting.lock();
-    if (tagwerk::SingleInstance::handOver(paths))
+    const SingleInstance::HandOver handedOver = SingleInstance::handOver(paths);
+    if (handedOver == SingleInstance::HandOver::delivered)
         return 0;
-    tagwerk::SingleInstance instance;
-    instance.listen();
+    SingleInstance instance;
+    // A second window would leave the running one out of reach for good.
+    if (handedOver == SingleInstance::HandOver::noAnswer || !instance.listen()) {
+        std::fputs("tagwerk: Tagwerk läuft bereits, antwortet aber nicht. Bitte versuchen Sie "
+                   "es später noch einmal.\n",
+                   stderr);
+        return 1;
+    }
     starting.unlock();
     QObject::connect(&instance, &tagwerk::SingleInstance::argumentsReceived, &tagwerk::TakeInFiles);
 

@@ -41,6 +41,15 @@ QString UnreadableNotice(const QStringList& unreadable) {
     return text + ". Alle anderen Dateien wurden hinzugefügt.";
 }
 
+// A minimised window comes back; where the window manager keeps the focus
+// elsewhere, the window asks for attention instead.
+void BringForward(QWidget& window) {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.raise();
+    window.activateWindow();
+    QApplication::alert(&window);
+}
+
 // Holds what came while the main window was busy, until it is free again.
 class Intake : public QObject {
 public:
@@ -81,19 +90,21 @@ private:
         const QByteArrayList paths = std::exchange(pending_, {});
         handOvers_ = 0;
         QStringList unreadable;
-        int first = -1;
+        QString first;
         {
             const BusyPointer busy;
-            for (const QString& file : FilesOf(paths, &unreadable))
-                if (main.List1->AddIfAbsent(file) && first < 0)
-                    first = main.List1->count() - 1;
+            for (const QString& file : FilesOf(paths, &unreadable)) {
+                main.List1->AddIfAbsent(file);
+                if (first.isEmpty())
+                    first = file;
+            }
             if (!paths.isEmpty())
                 main.refreshCount();
         }
-        main.raise();
-        main.activateWindow();
-        if (first >= 0) {
-            main.List1->setCurrentRow(first);
+        BringForward(main);
+        if (!first.isEmpty()) {
+            // Also one listed before: the user sees which file came.
+            main.List1->setCurrentRow(main.List1->rowOf(first));
             main.List1_DblClick();
         }
         if (!unreadable.isEmpty())
@@ -134,6 +145,31 @@ private:
 
 } // namespace
 
+namespace {
+
+// "." goes and ".." goes up from where the part before it leads, as the
+// file system takes them: after a symbolic link to a folder elsewhere, up
+// from that folder. Every other part stays as typed.
+std::filesystem::path Resolved(const std::filesystem::path& absolute) {
+    std::filesystem::path resolved;
+    for (const std::filesystem::path& part : absolute) {
+        if (part.empty() || part == ".")
+            continue;
+        if (part != "..") {
+            resolved /= part;
+            continue;
+        }
+        std::error_code error;
+        if (std::filesystem::is_symlink(resolved, error))
+            if (std::filesystem::path target = std::filesystem::canonical(resolved, error); !error)
+                resolved = std::move(target);
+        resolved = resolved.parent_path();
+    }
+    return resolved;
+}
+
+} // namespace
+
 QByteArrayList AbsolutePaths(const QByteArrayList& paths) {
     QByteArrayList absolute;
     std::error_code unknown;
@@ -141,7 +177,7 @@ QByteArrayList AbsolutePaths(const QByteArrayList& paths) {
     for (const QByteArray& typed : paths) {
         const std::filesystem::path path(typed.toStdString());
         absolute << QByteArray::fromStdString(
-            (path.is_relative() ? here / path : path).lexically_normal().string());
+            Resolved(path.is_relative() ? here / path : path).string());
     }
     return absolute;
 }

@@ -14,7 +14,8 @@ namespace tagwerk {
 class FileListBox;
 
 // Paths typed relative to the current folder, made absolute and plain
-// ("a/./b" is "a/b"), so that the list holds full paths.
+// ("a/./b" is "a/b", "a/link/../b" the b beside where the link leads), so
+// that the list holds full paths.
 QByteArrayList AbsolutePaths(const QByteArrayList& paths);
 
 // The files the paths give, as the program spells paths: a file as it is,
@@ -23,9 +24,10 @@ QByteArrayList AbsolutePaths(const QByteArrayList& paths);
 QStringList FilesOf(const QByteArrayList& paths, QStringList* unreadable);
 
 // Adds the files to the main window's list as soon as the main window is
-// shown and free (no question waiting, no run going), opens the first one
-// added as a double-click would, brings the window to the front and names
-// in one notice what could not be read.
+// shown and free (no question waiting, no run going), brings the window to
+// the front (restored if minimised), selects the first file, listed before
+// or not, and opens it as a double-click would, and names in one notice
+// what could not be read.
 void TakeInFiles(const QByteArrayList& paths);
 
 // The local files and folders a drag carries, as the file system spells

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -67,6 +68,8 @@ private slots:
         root_ = QFile::encodeName(tree_.path());
         for (const char* folder : {"/Alben/B", "/Alben/a", "/Alben/.versteckt"})
             QVERIFY(QDir().mkpath(QFile::decodeName(root_ + folder)));
+        QVERIFY(
+            QFile::link(QFile::decodeName(root_ + "/Alben/a"), QFile::decodeName(root_ + "/Link")));
         for (const char* file :
              {"/Alben/zwei.MP3", "/Alben/Äpfel.mp3", "/Alben/notiz.txt", "/Alben/B/b.mp3",
               "/Alben/a/a.mp3", "/Alben/.versteckt/x.mp3", "/Caf\xe9.mp3", "/liste.txt"})
@@ -111,11 +114,22 @@ private slots:
         QCOMPARE(missing.size(), unreadable);
     }
 
-    // The first file added is opened; a notice names what was missing; what
-    // comes while a question waits is added once it is answered.
+    // ".." after a link goes up from where the link leads, as the file system takes it.
+    void pathsAreResolved() {
+        QCOMPARE(AbsolutePaths({root_ + "/Link/../zwei.MP3", root_ + "/Alben/./a//../zwei.MP3",
+                                root_ + "/weg/../liste.txt"}),
+                 (QByteArrayList{root_ + "/Alben/zwei.MP3", root_ + "/Alben/zwei.MP3",
+                                 root_ + "/liste.txt"}));
+    }
+
+    // The first file handed over is selected and opened, also one listed
+    // before; a minimised window comes back; a notice names what was
+    // missing; what comes while a question waits is added once it is answered.
     void filesComeIntoTheMainWindow() {
         Form1& form = Form1::instance();
-        form.List1->AddIfAbsent(PathFromNative(root_.toStdString() + "/Alben/zwei.MP3"));
+        const QString listed = PathFromNative(root_.toStdString() + "/Alben/zwei.MP3");
+        form.List1->AddIfAbsent(listed);
+        form.showMinimized();
         form.setEnabled(false); // as while a question waits
         TakeInFiles({root_ + "/Alben", root_ + "/fehlt.mp3"});
         QCOMPARE(form.List1->count(), 1);
@@ -126,6 +140,10 @@ private slots:
         QVERIFY(frmMessage::exists());
         const QString notice = frmMessage::instance().Label1->text();
         QVERIFY2(notice.contains("fehlt.mp3") && notice.contains("(1)"), qPrintable(notice));
+        QVERIFY(!form.isMinimized());
+        TakeInFiles({root_ + "/Alben/zwei.MP3"});
+        QTRY_COMPARE(form.openFilePath(), listed);
+        QCOMPARE(form.List1->selectedRow(), 0);
     }
 
     // Local files and folders dropped anywhere on the main window, and on the
@@ -186,6 +204,38 @@ private slots:
         QTRY_COMPARE(received.count(), 1);
         QCOMPARE(received[0][0].value<QByteArrayList>(),
                  (QByteArrayList{root_ + "/Alben/a.mp3", root_ + "/Caf\xe9.mp3"}));
+    }
+
+    // A program busy with a long list keeps its socket: a later start finds
+    // it taken and, when the list it hands over is not read in time, says so.
+    void busyProgramKeepsItsSocket() {
+        SingleInstance running;
+        QVERIFY(running.listen());
+        SingleInstance second;
+        QVERIFY(!second.listen());
+        // This thread waits, so the running program reads nothing meanwhile.
+        QCOMPARE(SingleInstance::handOver({QByteArray(4 << 20, 'x')}, 300),
+                 SingleInstance::HandOver::noAnswer);
+    }
+
+    // Without a runtime folder of the user's own (the fallback is another
+    // user's) the socket goes to a folder only the user can enter.
+    void privateFolderWithoutRuntimeFolder() {
+        if (::geteuid() != 0)
+            QSKIP("Only root can hand the fallback folder to another user.");
+        QTemporaryDir temp;
+        QVERIFY(QDir(temp.path()).mkdir("runtime-root"));
+        QCOMPARE(::chown(QFile::encodeName(temp.filePath("runtime-root")), 65534, 65534), 0);
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", temp.path().toUtf8());
+        qputenv("XDG_CACHE_HOME", temp.filePath("cache").toUtf8());
+        const QFileInfo socket(SingleInstance::socketPath());
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        qunsetenv("TMPDIR");
+        qunsetenv("XDG_CACHE_HOME");
+        QCOMPARE(socket.path(), temp.filePath("cache/tagwerk"));
+        QCOMPARE(QFileInfo(socket.path()).permissions().toInt() & 0x77, 0); // group, others
     }
 };
 
