@@ -44,7 +44,8 @@ QString SingleInstance::socketPath() {
     return SocketFolder() + "/tagwerk-" + DisplayName() + ".socket";
 }
 
-// Paths cannot hold a NUL byte, so each argument ends in one. A program busy
+// Paths cannot hold a NUL byte, so each argument ends in one, and one more
+// (an empty argument, which a path never is) ends the list. A program busy
 // with a long list takes a connection only when it is free again, and a
 // long list fills the socket until it reads: both count as no answer only
 // once the whole wait is over.
@@ -57,6 +58,7 @@ SingleInstance::HandOver SingleInstance::handOver(const QByteArrayList& argument
                                                                   : HandOver::noProgram;
     for (const QByteArray& argument : arguments)
         socket.write(argument + '\0');
+    socket.write(QByteArray(1, '\0'));
     socket.disconnectFromServer();
     const bool delivered = socket.state() == QLocalSocket::UnconnectedState ||
                            socket.waitForDisconnected(int(deadline.remainingTime()));
@@ -80,13 +82,20 @@ bool SingleInstance::listen() {
 }
 
 // The other program writes everything and closes; only then is the whole
-// list there. The socket keeps all it has received until then.
+// list there. The socket keeps all it has received until then. A list cut
+// short (the other program gave up waiting, and told its user so) is
+// dropped: its last path might name another file.
 void SingleInstance::receive(QLocalSocket* socket) {
     socket->setParent(this);
     connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
-        QByteArrayList arguments = socket->readAll().split('\0');
-        arguments.removeLast(); // after the last NUL
+        QByteArray list = socket->readAll();
         socket->deleteLater();
+        const bool complete = list == QByteArray(1, '\0') || list.endsWith(QByteArray(2, '\0'));
+        if (!complete)
+            return;
+        list.chop(1);
+        QByteArrayList arguments = list.split('\0');
+        arguments.removeLast(); // after the last NUL
         emit argumentsReceived(arguments);
     });
 }

@@ -207,15 +207,20 @@ private slots:
     }
 
     // A program busy with a long list keeps its socket: a later start finds
-    // it taken and, when the list it hands over is not read in time, says so.
+    // it taken and, when the list it hands over is not read in time, says so;
+    // the list cut short is then dropped.
     void busyProgramKeepsItsSocket() {
         SingleInstance running;
         QVERIFY(running.listen());
+        QSignalSpy received(&running, &SingleInstance::argumentsReceived);
         SingleInstance second;
         QVERIFY(!second.listen());
         // This thread waits, so the running program reads nothing meanwhile.
         QCOMPARE(SingleInstance::handOver({QByteArray(4 << 20, 'x')}, 300),
                  SingleInstance::HandOver::noAnswer);
+        QCOMPARE(SingleInstance::handOver({"/x.mp3"}), SingleInstance::HandOver::delivered);
+        QTRY_COMPARE(received.count(), 1);
+        QCOMPARE(received[0][0].value<QByteArrayList>(), QByteArrayList{"/x.mp3"});
     }
 
     // Without a runtime folder of the user's own (the fallback is another
