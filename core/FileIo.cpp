@@ -141,7 +141,27 @@ void RemoveIfLeftover(int directory, const char* name) {
     CloseIgnoringFailure(descriptor);
 }
 
+KernelCopyCall kernelCopyCall = CopyFileRange;
+
+// What copy_file_range fails with where the kernel lacks it (ENOSYS), the
+// files lie on different file systems (EXDEV) or the file system cannot copy
+// them (EINVAL, EOPNOTSUPP): a copy through the program still works there.
+bool CopyUnsupported(int error) {
+    return error == ENOSYS || error == EXDEV || error == EINVAL || error == EOPNOTSUPP;
+}
+
 } // namespace
+
+long CopyFileRange(int from, std::int64_t fromOffset, int to, std::int64_t toOffset,
+                   std::size_t size) {
+    off_t in = fromOffset;
+    off_t out = toOffset;
+    return ::copy_file_range(from, &in, to, &out, size, 0);
+}
+
+KernelCopyCall ReplaceKernelCopyCall(KernelCopyCall call) {
+    return std::exchange(kernelCopyCall, call);
+}
 
 File::File(File&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
 
@@ -169,6 +189,21 @@ FileError File::writeAt(std::int64_t offset, const void* data, std::size_t size)
     return TransferAll(size, [&](std::size_t done) {
         return ::pwrite(descriptor_, bytes + done, size - done, offset + std::int64_t(done));
     });
+}
+
+KernelCopyResult File::copyFrom(const File& source, std::int64_t offset, std::size_t size) {
+    for (;;) {
+        const long count = kernelCopyCall(source.descriptor_, offset, descriptor_, offset, size);
+        if (count > 0) {
+            return {count, false, FileError::none};
+        }
+        if (count == 0 || CopyUnsupported(errno)) {
+            return {0, true, FileError::none};
+        }
+        if (errno != EINTR) {
+            return {0, false, LastError()};
+        }
+    }
 }
 
 FileError File::truncate(std::int64_t length) {

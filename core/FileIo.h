@@ -16,6 +16,13 @@ struct OpenResult;
 struct TemporaryFileResult;
 enum class Creation;
 
+// How one copy made inside the kernel ended.
+struct KernelCopyResult {
+    std::int64_t copied = 0;  // may be fewer bytes than asked for
+    bool unsupported = false; // the kernel or file system cannot copy these files so
+    FileError error = FileError::none;
+};
+
 // An open regular file. It is closed when it goes out of scope; where the
 // outcome of closing matters (after writing), call close() instead.
 class File {
@@ -33,6 +40,13 @@ public:
     FileError readAt(std::int64_t offset, void* buffer, std::size_t size) const;
     // Writes all `size` bytes at `offset`.
     FileError writeAt(std::int64_t offset, const void* data, std::size_t size);
+    // Copies up to `size` bytes at `offset` of `source` to the same offset of
+    // this file inside the kernel, without passing them through the program;
+    // file systems that share extents (btrfs, XFS with reflink) share them
+    // instead of copying. Unsupported when the system has no such copy, the
+    // file system refuses it or nothing was copied; the bytes then have to
+    // go through readAt and writeAt.
+    KernelCopyResult copyFrom(const File& source, std::int64_t offset, std::size_t size);
     FileError truncate(std::int64_t length);
     FileError sync();
     // Gives this file the permission bits of `model` and, where the system
@@ -68,6 +82,16 @@ private:
 
     int descriptor_ = -1;
 };
+
+// The system call behind File::copyFrom, with copy_file_range's arguments
+// and result; a test puts in one that fails or stops short.
+using KernelCopyCall = long (*)(int from, std::int64_t fromOffset, int to, std::int64_t toOffset,
+                                std::size_t size);
+// The kernel's own copy_file_range.
+long CopyFileRange(int from, std::int64_t fromOffset, int to, std::int64_t toOffset,
+                   std::size_t size);
+// Puts `call` in place of the system call and gives back the one it replaces.
+KernelCopyCall ReplaceKernelCopyCall(KernelCopyCall call);
 
 // Which file a path names and how it is: another program that replaces,
 // writes or cuts the file changes one of these (short of a write within the

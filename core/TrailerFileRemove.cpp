@@ -3,6 +3,7 @@
 #include "core/TrailerFileWrite.h"
 
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 #include <unordered_set>
 #include <vector>
@@ -11,9 +12,11 @@ namespace tagwerk {
 
 namespace {
 
-// The copy moves large chunks; the progress sink still hears of every
-// 100-byte block and then of every single byte, once that byte is written.
-constexpr std::int64_t kCopyChunk = std::int64_t{64} << 10;
+// The copy is made inside the kernel in steps, after each of which the
+// progress sink hears of every 100-byte block and then of every single byte
+// now written. Where the kernel or file system cannot copy so, the rest goes
+// through the program's memory in chunks.
+constexpr std::int64_t kBufferedChunk = std::int64_t{64} << 10;
 constexpr std::int64_t kBlock = 100;
 
 class ProgressReport {
@@ -25,14 +28,12 @@ public:
     // bytes not told yet. False when the sink asked to abort.
     bool reach(std::int64_t written) {
         for (; next_ + kBlock - 1 <= std::min(written, blockPhaseEnd_); next_ += kBlock) {
-            if (sink_ && !sink_(next_, payload_)) {
+            if (!sink_(next_, payload_)) {
                 return false;
             }
         }
         for (; next_ > blockPhaseEnd_ && next_ <= written; ++next_) {
-            if (sink_) {
-                (void)sink_(next_, payload_); // an abort is no longer possible here
-            }
+            (void)sink_(next_, payload_); // an abort is no longer possible here
         }
         return true;
     }
@@ -44,27 +45,80 @@ private:
     std::int64_t next_ = 1;
 };
 
+// How much one step of the kernel's copy takes on. While the sink listens,
+// a step lasts about 20 ms, so that the bars move smoothly however fast the
+// disk: it doubles after a quick step and halves after a slow one. Without a
+// listener the whole payload is one step, which on a file system that shares
+// extents costs about as little as a change of metadata.
+class CopySteps {
+public:
+    CopySteps(bool listened, std::int64_t payload)
+        : size_(listened ? std::min(kFirst, payload) : payload), listened_(listened) {}
+
+    std::int64_t size() const { return size_; }
+
+    void took(std::chrono::steady_clock::duration spent) {
+        if (!listened_) {
+            return;
+        }
+        if (spent < kAimed / 2) {
+            size_ = std::min(size_ * 2, kLargest);
+        } else if (spent > kAimed * 2) {
+            size_ = std::max(size_ / 2, kSmallest);
+        }
+    }
+
+private:
+    static constexpr std::int64_t kFirst = std::int64_t{1} << 20;
+    static constexpr std::int64_t kSmallest = std::int64_t{64} << 10;
+    static constexpr std::int64_t kLargest = std::int64_t{1} << 30;
+    static constexpr std::chrono::milliseconds kAimed{20};
+
+    std::int64_t size_;
+    const bool listened_;
+};
+
 enum class CopyOutcome { copied, failed, aborted };
 struct CopyResult {
     CopyOutcome outcome = CopyOutcome::failed;
     FileError error = FileError::none;
 };
 
+// Copies the `size` bytes at `done` through the program's memory.
+FileError CopyBuffered(const File& from, File& to, std::int64_t done, std::int64_t size,
+                       std::vector<std::uint8_t>& buffer) {
+    buffer.resize(static_cast<std::size_t>(size));
+    FileError error = from.readAt(done, buffer.data(), buffer.size());
+    return error == FileError::none ? to.writeAt(done, buffer.data(), buffer.size()) : error;
+}
+
 CopyResult CopyPayload(const File& from, File& to, std::int64_t payload,
                        const RemoveProgressSink& sink) {
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(payload, kCopyChunk)));
     ProgressReport progress(sink, payload);
+    CopySteps steps(static_cast<bool>(sink), payload);
+    bool inKernel = true;
+    std::vector<std::uint8_t> buffer; // only once the kernel cannot copy
     for (std::int64_t done = 0; done < payload;) {
-        auto size = static_cast<std::size_t>(std::min(payload - done, kCopyChunk));
-        FileError error = from.readAt(done, buffer.data(), size);
-        if (error == FileError::none) {
-            error = to.writeAt(done, buffer.data(), size);
-        }
-        if (error != FileError::none) {
+        std::int64_t copied = std::min(payload - done, kBufferedChunk);
+        if (inKernel) {
+            const auto start = std::chrono::steady_clock::now();
+            const KernelCopyResult step = to.copyFrom(
+                from, done, static_cast<std::size_t>(std::min(payload - done, steps.size())));
+            if (step.error != FileError::none) {
+                return {CopyOutcome::failed, step.error};
+            }
+            inKernel = !step.unsupported;
+            if (step.unsupported) {
+                continue;
+            }
+            steps.took(std::chrono::steady_clock::now() - start);
+            copied = step.copied;
+        } else if (FileError error = CopyBuffered(from, to, done, copied, buffer);
+                   error != FileError::none) {
             return {CopyOutcome::failed, error};
         }
-        done += static_cast<std::int64_t>(size);
-        if (!progress.reach(done)) {
+        done += copied;
+        if (sink && !progress.reach(done)) {
             return {CopyOutcome::aborted, FileError::none};
         }
     }

@@ -205,7 +205,8 @@ TEST(FullDisk, PartWayFailureLeavesTheFileAsItWas) {
         {"overwrite", Operation::write, WithTrailer(payload), payload + 64},
         {"blank", Operation::blank, WithTrailer(payload), payload + 64},
         {"remove", Operation::remove, WithTrailer(payload), 1000},
-        {"remove large", Operation::remove, WithTrailer((3 << 20) + 50), (1 << 20) + 50},
+        {"remove, in a later step of the kernel's copy", Operation::remove,
+         WithTrailer((3 << 20) + 50), (1 << 20) + 50},
     };
     for (const FullDiskCase& c : cases) {
         SCOPED_TRACE(c.name);

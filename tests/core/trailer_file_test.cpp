@@ -5,6 +5,7 @@
 #include "support/TagBytes.h"
 #include "support/TempDir.h"
 
+#include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
@@ -199,11 +200,77 @@ TEST_P(RemoveTagTrailerSizes, CopiesThePayloadAndReportsEachBlockOnceWritten) {
 }
 
 // 1 byte: no block; 250: blocks and bytes; multiples of 100: blocks only;
-// past 64 KiB the copy goes on in further chunks, with blocks across their
+// past 1 MiB the copy goes on in further steps, with blocks across their
 // edges.
 INSTANTIATE_TEST_SUITE_P(Payloads, RemoveTagTrailerSizes,
                          testing::Values(1, 99, 100, 101, 250, 1000, (64 << 10) + 1,
                                          3 * (64 << 10) + 57, (1 << 20) + 1));
+
+template <int Error> long Refuse(int, std::int64_t, int, std::int64_t, std::size_t) {
+    errno = Error;
+    return -1;
+}
+long CopyNothing(int, std::int64_t, int, std::int64_t, std::size_t) {
+    return 0;
+}
+long RefuseAfterFirstStep(int from, std::int64_t offset, int to, std::int64_t, std::size_t size) {
+    return offset == 0 ? CopyFileRange(from, offset, to, offset, size)
+                       : Refuse<EOPNOTSUPP>(0, 0, 0, 0, 0);
+}
+long StopShort(int from, std::int64_t offset, int to, std::int64_t, std::size_t size) {
+    return CopyFileRange(from, offset, to, offset, std::min<std::size_t>(size, 4097));
+}
+
+// The copy made in the kernel, refused by the kernel or file system, done in
+// part or aborted: the rest goes through the program, and the sink hears of
+// each block once it is written, the last one being the block it aborted at.
+TEST(RemoveTagTrailer, CopyInTheKernelRefusedDoneInPartOrAborted) {
+    struct Case {
+        const char* name;
+        KernelCopyCall call;
+        std::int64_t abortAt;
+        RemoveOutcome outcome;
+        FileError error;
+    };
+    const Case cases[] = {
+        {"no such call", Refuse<ENOSYS>, 0, RemoveOutcome::removed, FileError::none},
+        {"another file system", Refuse<EXDEV>, 0, RemoveOutcome::removed, FileError::none},
+        {"invalid here", Refuse<EINVAL>, 0, RemoveOutcome::removed, FileError::none},
+        {"not supported", Refuse<EOPNOTSUPP>, 0, RemoveOutcome::removed, FileError::none},
+        {"nothing copied", CopyNothing, 0, RemoveOutcome::removed, FileError::none},
+        {"refused after a step", RefuseAfterFirstStep, 0, RemoveOutcome::removed, FileError::none},
+        {"stops short", StopShort, 0, RemoveOutcome::removed, FileError::none},
+        {"read error", Refuse<EIO>, 0, RemoveOutcome::failed, FileError::ioError},
+        // The block at 1,048,601 is the first of the second step (1 MiB on).
+        {"abort in a later step", CopyFileRange, 1'048'601, RemoveOutcome::aborted,
+         FileError::none},
+    };
+    const std::int64_t n = (1 << 20) + 1057;
+    const Bytes original = Concat(PatternBytes(std::size_t(n)), RawTrailer("TAG", "a", 1));
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFileBytes(dir.file("lied.mp3"), original);
+        const KernelCopyCall kernel = ReplaceKernelCopyCall(c.call);
+        std::vector<std::int64_t> positions;
+        const RemoveResult result = RemoveTagTrailer(dir.path(), "lied.mp3", [&](auto p, auto) {
+            positions.push_back(p);
+            return p != c.abortAt;
+        });
+        ReplaceKernelCopyCall(kernel);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.error, c.error);
+        if (c.outcome == RemoveOutcome::removed) {
+            EXPECT_EQ(ReadFileBytes(dir.file("lied.mp3")),
+                      Bytes(original.begin(), original.end() - 128));
+            EXPECT_EQ(positions, PromisedPositions(n));
+        } else {
+            EXPECT_EQ(ReadFileBytes(dir.file("lied.mp3")), original);
+            EXPECT_EQ(positions.empty() ? 0 : positions.back(), c.abortAt);
+        }
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"lied.mp3"});
+    }
+}
 
 TEST(RemoveTagTrailer, LeavesFilesWithoutATrailerAndOtherFilesAlone) {
     TempDir dir;
