@@ -46,10 +46,11 @@ private:
 };
 
 // How much one step of the kernel's copy takes on. While the sink listens,
-// a step lasts about 20 ms, so that the bars move smoothly however fast the
-// disk: it doubles after a quick step and halves after a slow one. Without a
-// listener the whole payload is one step, which on a file system that shares
-// extents costs about as little as a change of metadata.
+// each step is sized by the speed of the one before to last about 15 ms, so
+// that the bars move smoothly however fast the disk; it stays a multiple of
+// 64 KiB, so that file systems that share extents can share every step.
+// Without a listener the whole payload is one step, which on such file
+// systems costs about as little as a change of metadata.
 class CopySteps {
 public:
     CopySteps(bool listened, std::int64_t payload)
@@ -61,18 +62,18 @@ public:
         if (!listened_) {
             return;
         }
-        if (spent < kAimed / 2) {
-            size_ = std::min(size_ * 2, kLargest);
-        } else if (spent > kAimed * 2) {
-            size_ = std::max(size_ / 2, kSmallest);
-        }
+        const double speedUp = std::min(
+            2.0, std::chrono::duration<double>(kAimed) /
+                     std::max<std::chrono::duration<double>>(spent, std::chrono::microseconds(1)));
+        const auto size = static_cast<std::int64_t>(static_cast<double>(size_) * speedUp);
+        size_ = std::clamp(size / kSmallest * kSmallest, kSmallest, kLargest);
     }
 
 private:
     static constexpr std::int64_t kFirst = std::int64_t{1} << 20;
     static constexpr std::int64_t kSmallest = std::int64_t{64} << 10;
     static constexpr std::int64_t kLargest = std::int64_t{1} << 30;
-    static constexpr std::chrono::milliseconds kAimed{20};
+    static constexpr std::chrono::milliseconds kAimed{15};
 
     std::int64_t size_;
     const bool listened_;
