@@ -23,7 +23,8 @@ test: deps
 	cmake --build $(TEST) -j $(JOBS)
 	cd $(TEST) && ctest --output-on-failure -j $(JOBS)
 
-bench: deps
+bench:
+	@scripts/install-deps bench
 	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF
 	cmake --build $(BENCH) -j $(JOBS)
 	scripts/run-benchmarks $(BENCH)

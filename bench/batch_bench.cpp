@@ -7,11 +7,12 @@
 //   the same run without one;
 // - the removal run over 20 files of 50 MiB and over 2,000 files of 48 KiB
 //   against RemoveTagTrailer alone, and "ID3-Tag entfernen" on one file of
-//   200 MiB against RemoveTagTrailer on it;
+//   200 MiB against RemoveTagTrailer on it, on an ext4 image;
 // - the preview of that run over the 10,000 files against the run itself;
 // - the peak memory of a run over 100,000 listed files, in a fresh process,
 //   beside that of a process that only lists them and one with an empty list.
 #include "bench/support/Measure.h"
+#include "bench/support/MountedImage.h"
 #include "bench/support/WindowBench.h"
 #include "core/TagFromNameFile.h"
 #include "core/TrailerFile.h"
@@ -264,7 +265,8 @@ QStringList MakeLargeFiles(const QTemporaryDir& dir, int count, qint64 size) {
 // "Entferne alle ID3-Tags" over `count` files of `KiB` each.
 void BM_RemovalRun(benchmark::State& state) {
     const qint64 size = state.range(1) << 10;
-    QTemporaryDir dir;
+    const MountedImage image("ext4", 2048);
+    QTemporaryDir dir(QString::fromStdString(image.path()) + "/XXXXXX");
     const QStringList paths = MakeLargeFiles(dir, static_cast<int>(state.range(0)), size);
     ListInMainWindow(paths);
     CompareRemovals(state, paths, size, [] {
@@ -272,6 +274,7 @@ void BM_RemovalRun(benchmark::State& state) {
         Form5::instance().Command1_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
+    state.SetLabel(image.label());
 }
 BENCHMARK(BM_RemovalRun)
     ->Args({20, 50 << 10})
@@ -283,13 +286,15 @@ BENCHMARK(BM_RemovalRun)
 // "ID3-Tag entfernen" on the open file of `MiB`.
 void BM_SingleRemoval(benchmark::State& state) {
     const qint64 size = state.range(0) << 20;
-    QTemporaryDir dir;
+    const MountedImage image("ext4", 1024);
+    QTemporaryDir dir(QString::fromStdString(image.path()) + "/XXXXXX");
     const QStringList paths = MakeLargeFiles(dir, 1, size);
     Form1& main = Form1::instance();
     CompareRemovals(state, paths, size, [&] {
         main.showAsOpenFile(paths.first());
         main.Command3_Click();
     });
+    state.SetLabel(image.label());
 }
 BENCHMARK(BM_SingleRemoval)
     ->Arg(200)
