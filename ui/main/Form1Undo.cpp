@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QHash>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWindow>
@@ -57,8 +59,19 @@ void Form1::Rueckgaengig_Click() {
                                                              : UndoSummary(result).c_str()));
         return;
     }
-    // An undo is a run of its own: the marks of the run before no longer hold.
-    List1->markFailures({});
+    // An undo is a run of its own: the marks of the run before give way to
+    // the files it could not put back, which the next undo tries again.
+    QHash<QString, QString> unrestored;
+    for (const UndoneFile& file : result.files) {
+        if (file.outcome == UndoFileOutcome::gone)
+            unrestored.insert(QFile::decodeName(file.path.c_str()),
+                              "Nicht mehr vorhanden; das nächste Rückgängigmachen holt sie nach.");
+        else if (file.outcome == UndoFileOutcome::failed)
+            unrestored.insert(QFile::decodeName(file.path.c_str()),
+                              "Ließ sich nicht wiederherstellen; das nächste Rückgängigmachen "
+                              "versucht es erneut.");
+    }
+    List1->markFailures(unrestored);
     // Reloaded before the summary is shown: the load may ask about unsaved
     // edits, and its question would take the summary's place.
     const std::string open = NativePath(openFilePath());
