@@ -27,12 +27,13 @@ Decision Decide(const OpenResult& opened, bool overwrite) {
         decision.result = Failed(opened.error);
     } else if (opened.length < kTrailerLength) {
         decision.result = {TagFromNameOutcome::tooShort, FileError::none};
-    } else if (FileError error = opened.file.readAt(opened.length - kTrailerLength,
-                                                    decision.old.data(), decision.old.size());
-               error != FileError::none) {
-        decision.result = Failed(error);
+    } else if (const FindResult found =
+                   FindTagTrailer(opened.file, opened.length, TrailerRule::trailerOnlyToo);
+               found.error != FileError::none) {
+        decision.result = Failed(found.error);
     } else {
-        decision.hasTrailer = IsTagMarker(decision.old.data());
+        decision.hasTrailer = found.found;
+        decision.old = found.trailer;
         decision.result = {decision.hasTrailer && !overwrite ? TagFromNameOutcome::leftAlone
                                                              : TagFromNameOutcome::written,
                            FileError::none};
@@ -56,7 +57,9 @@ TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& rec
     if (decision.result.outcome != TagFromNameOutcome::written)
         return decision.result;
 
-    const TagTrailer trailer = EncodeTagTrailer(record);
+    const TagTrailer trailer = EncodeTagTrailer(
+        KeepingTrack(record, decision.hasTrailer ? std::optional(DecodeTagTrailer(decision.old))
+                                                 : std::nullopt));
     if (observer) {
         const std::int64_t lengthAfter = opened.length + (decision.hasTrailer ? 0 : kTrailerLength);
         observer->aboutToChange(path, {opened.length, decision.old}, {lengthAfter, trailer});

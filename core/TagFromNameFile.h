@@ -28,9 +28,9 @@ struct TagFromNameResult {
     FileError error = FileError::none;
 };
 
-// Writes the record over the file's trailer (only with `overwrite`) or
-// appends it. A failed write leaves no partial trailer behind. The observer,
-// if any, hears of the change before it is made.
+// Writes the record over the file's trailer (only with `overwrite`), where
+// a record without a track number keeps that of the trailer, or appends it. A failed write leaves
+// no partial trailer behind. The observer, if any, hears of the change before it is made.
 TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& record, bool overwrite,
                                    TrailerChangeObserver* observer = nullptr);
 

@@ -25,6 +25,7 @@ constexpr std::array<TextField, 5> kTextFields{{
 }};
 
 constexpr std::size_t kGenreOffset = 127;
+constexpr std::size_t kTrackOffset = 126;
 
 // The field's text ends before the first NUL, without trailing blanks.
 std::string DecodeField(const TagTrailer& trailer, const TextField& field) {
@@ -47,7 +48,13 @@ TagRecord DecodeTagTrailer(const TagTrailer& trailer) {
     for (const TextField& field : kTextFields)
         record.*field.member = DecodeField(trailer, field);
     record.genre = trailer[kGenreOffset];
+    if (trailer[kTrackOffset - 1] == 0)
+        record.track = trailer[kTrackOffset];
     return record;
+}
+
+bool TrackFits(const TagRecord& record) {
+    return record.track != 0 && record.comment.size() <= kCommentWidthBesideTrack;
 }
 
 TagTrailer EncodeTagTrailer(const TagRecord& record) {
@@ -63,8 +70,18 @@ TagTrailer EncodeTagTrailer(const TagRecord& record) {
             trailer[field.offset + i] = byte == 0 ? ' ' : byte;
         }
     }
+    if (TrackFits(record)) {
+        trailer[kTrackOffset - 1] = 0;
+        trailer[kTrackOffset] = record.track;
+    }
     trailer[kGenreOffset] = record.genre;
     return trailer;
+}
+
+TagRecord KeepingTrack(TagRecord record, const std::optional<TagRecord>& replaced) {
+    if (record.track == 0 && replaced)
+        record.track = replaced->track;
+    return record;
 }
 
 TagTrailer BlankTagTrailerBytes() {

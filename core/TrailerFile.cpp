@@ -4,9 +4,10 @@
 
 namespace tagwerk {
 
-FindResult FindTagTrailer(const File& file, std::int64_t length) {
+FindResult FindTagTrailer(const File& file, std::int64_t length, TrailerRule rule) {
     FindResult result;
-    if (length > kTrailerLength) {
+    if (length > kTrailerLength ||
+        (rule == TrailerRule::trailerOnlyToo && length == kTrailerLength)) {
         result.error =
             file.readAt(length - kTrailerLength, result.trailer.data(), result.trailer.size());
         result.found = result.error == FileError::none && IsTagMarker(result.trailer.data());
@@ -14,12 +15,12 @@ FindResult FindTagTrailer(const File& file, std::int64_t length) {
     return result;
 }
 
-ReadResult ReadTagTrailer(const std::string& path) {
+ReadResult ReadTagTrailer(const std::string& path, TrailerRule rule) {
     OpenResult opened = OpenForReading(path);
     if (opened.error != FileError::none) {
         return {ReadOutcome::error, {}, opened.error};
     }
-    FindResult found = FindTagTrailer(opened.file, opened.length);
+    FindResult found = FindTagTrailer(opened.file, opened.length, rule);
     if (found.error != FileError::none) {
         return {ReadOutcome::error, {}, found.error};
     }
@@ -32,25 +33,26 @@ ReadResult ReadTagTrailer(const std::string& path) {
 WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record,
                             TrailerChangeObserver* observer) {
     return UpdateTagTrailer(
-        path, [&record](const std::optional<TagRecord>&) { return record; }, observer);
+        path, [&record](const std::optional<TagRecord>& old) { return KeepingTrack(record, old); },
+        observer);
 }
 
 WriteResult UpdateTagTrailer(const std::string& path, const TrailerChange& change,
-                             TrailerChangeObserver* observer) {
+                             TrailerChangeObserver* observer, TrailerRule rule) {
     OpenResult opened = OpenForChanging(path);
     if (opened.error != FileError::none) {
         return {WriteOutcome::error, opened.error};
     }
-    const FindResult found = FindTagTrailer(opened.file, opened.length);
+    const FindResult found = FindTagTrailer(opened.file, opened.length, rule);
     if (found.error != FileError::none) {
         return {WriteOutcome::error, found.error};
     }
     const TagTrailer trailer = EncodeTagTrailer(
         change(found.found ? std::optional(DecodeTagTrailer(found.trailer)) : std::nullopt));
     if (observer) {
-        // The last 128 bytes of a file longer than a trailer were read already.
+        // The last 128 bytes of a file the rule lets count were read already.
         const FileStateResult before =
-            opened.length > kTrailerLength
+            found.found || opened.length > kTrailerLength
                 ? FileStateResult{{opened.length, found.trailer}, FileError::none}
                 : ReadFileState(opened.file, opened.length);
         if (before.error != FileError::none) {
@@ -68,8 +70,9 @@ WriteResult UpdateTagTrailer(const std::string& path, const TrailerChange& chang
     return {error == FileError::none ? WriteOutcome::written : WriteOutcome::error, error};
 }
 
-BlankResult BlankTagTrailer(const std::string& path, TrailerChangeObserver* observer) {
-    TrailerForWriting opened = OpenTrailerForWriting(path);
+BlankResult BlankTagTrailer(const std::string& path, TrailerChangeObserver* observer,
+                            TrailerRule rule) {
+    TrailerForWriting opened = OpenTrailerForWriting(path, rule);
     if (opened.error != FileError::none) {
         return {BlankOutcome::error, opened.error};
     }

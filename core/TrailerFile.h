@@ -17,15 +17,21 @@
 
 namespace tagwerk {
 
-// Whether an open file of the given length ends in a trailer: it is longer
-// than 128 bytes and its last 128 bytes begin with "TAG". They are read in
+// Which files can end in a trailer: those longer than 128 bytes, as in the
+// editor, or also a file of exactly 128 bytes that is nothing but a trailer,
+// as every other reader of trailers has it.
+enum class TrailerRule { longerFile, trailerOnlyToo };
+
+// Whether an open file of the given length ends in a trailer: the rule lets
+// its length count and its last 128 bytes begin with "TAG". They are read in
 // one go, so that whoever goes on to decode or replace them has them at hand.
 struct FindResult {
     bool found = false;
-    TagTrailer trailer{}; // the file's last 128 bytes, whenever it is longer than that
+    TagTrailer trailer{}; // the file's last 128 bytes, whenever the rule lets its length count
     FileError error = FileError::none;
 };
-FindResult FindTagTrailer(const File& file, std::int64_t length);
+FindResult FindTagTrailer(const File& file, std::int64_t length,
+                          TrailerRule rule = TrailerRule::longerFile);
 
 enum class ReadOutcome { noTrailer, trailerFound, error };
 struct ReadResult {
@@ -33,13 +39,14 @@ struct ReadResult {
     TagRecord record; // only with trailerFound
     FileError error = FileError::none;
 };
-ReadResult ReadTagTrailer(const std::string& path);
+ReadResult ReadTagTrailer(const std::string& path, TrailerRule rule = TrailerRule::longerFile);
 
 // Writes the encoded record over the trailer the file ends in, or appends it
 // (also to files of 128 bytes or less). An append that fails part-way is cut
 // back to the old length. A file another program has open for writing is not
 // written (beingWritten), and what another program appended is never written
-// over (changedMeanwhile).
+// over (changedMeanwhile). A record without a track number keeps that of the
+// trailer it replaces.
 enum class WriteOutcome { written, error };
 struct WriteResult {
     WriteOutcome outcome = WriteOutcome::error;
@@ -54,7 +61,8 @@ WriteResult WriteTagTrailer(const std::string& path, const TagRecord& record,
 // replaces.
 using TrailerChange = std::function<TagRecord(const std::optional<TagRecord>& old)>;
 WriteResult UpdateTagTrailer(const std::string& path, const TrailerChange& change,
-                             TrailerChangeObserver* observer = nullptr);
+                             TrailerChangeObserver* observer = nullptr,
+                             TrailerRule rule = TrailerRule::longerFile);
 
 // Progress of a removal: called with the 1-based position p of the first byte
 // of each 100-byte block copied (p = 1, 101, 201, ...), then of each single
@@ -82,7 +90,8 @@ struct RemoveResult {
 };
 RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& fileName,
                               const RemoveProgressSink& sink,
-                              TrailerChangeObserver* observer = nullptr);
+                              TrailerChangeObserver* observer = nullptr,
+                              TrailerRule rule = TrailerRule::longerFile);
 
 // Overwrites an existing trailer in place with the blank one; a file without
 // a trailer is not written.
@@ -91,6 +100,7 @@ struct BlankResult {
     BlankOutcome outcome = BlankOutcome::error;
     FileError error = FileError::none;
 };
-BlankResult BlankTagTrailer(const std::string& path, TrailerChangeObserver* observer = nullptr);
+BlankResult BlankTagTrailer(const std::string& path, TrailerChangeObserver* observer = nullptr,
+                            TrailerRule rule = TrailerRule::longerFile);
 
 } // namespace tagwerk

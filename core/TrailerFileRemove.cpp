@@ -180,12 +180,13 @@ Source OpenSource(const std::string& path, TrailerForWriting& writable) {
 // as that program left it. A symbolic link is followed, so the link stays and
 // its target is replaced.
 RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& fileName,
-                              const RemoveProgressSink& sink, TrailerChangeObserver* observer) {
+                              const RemoveProgressSink& sink, TrailerChangeObserver* observer,
+                              TrailerRule rule) {
     ResolvedPath target = ResolveSymbolicLinks(directory + fileName);
     if (target.error != FileError::none) {
         return Failed(target.error);
     }
-    TrailerForWriting original = OpenTrailerForWriting(target.path);
+    TrailerForWriting original = OpenTrailerForWriting(target.path, rule);
     if (original.error != FileError::none) {
         return Failed(original.error);
     }

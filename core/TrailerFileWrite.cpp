@@ -4,11 +4,11 @@ namespace tagwerk {
 
 namespace {
 
-TrailerForWriting FindThrough(OpenResult opened) {
+TrailerForWriting FindThrough(OpenResult opened, TrailerRule rule) {
     if (opened.error != FileError::none) {
         return {File(), 0, {}, false, {}, opened.error};
     }
-    FindResult found = FindTagTrailer(opened.file, opened.length);
+    FindResult found = FindTagTrailer(opened.file, opened.length, rule);
     return {.file = std::move(opened.file),
             .length = opened.length,
             .stamp = opened.stamp,
@@ -27,12 +27,12 @@ FileError CheckLength(const File& file, std::int64_t length) {
 
 // The read-only handle is closed first, as this program's own open handle
 // would keep it from taking a lease.
-TrailerForWriting OpenTrailerForWriting(const std::string& path) {
-    if (TrailerForWriting probe = FindThrough(OpenForReading(path));
+TrailerForWriting OpenTrailerForWriting(const std::string& path, TrailerRule rule) {
+    if (TrailerForWriting probe = FindThrough(OpenForReading(path), rule);
         probe.error != FileError::none || !probe.found) {
         return probe;
     }
-    return FindThrough(OpenForChanging(path));
+    return FindThrough(OpenForChanging(path), rule);
 }
 
 FileError OverwriteTrailer(File& file, std::int64_t length, const TagTrailer& trailer,

@@ -25,7 +25,7 @@ struct TrailerForWriting {
 // without one is reported as such even when it cannot be written; only a file
 // with a trailer is then opened for writing (and looked at again through that
 // handle, which is the one that writes).
-TrailerForWriting OpenTrailerForWriting(const std::string& path);
+TrailerForWriting OpenTrailerForWriting(const std::string& path, TrailerRule rule);
 
 // Writes the trailer over the last 128 bytes of the file, which are `old`;
 // if that fails part-way, `old` is put back.

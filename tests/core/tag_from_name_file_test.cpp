@@ -67,6 +67,7 @@ TEST_P(TagFromNamePlacement, TrailerGoesWhereItBelongs) {
 const Bytes kPlain = Content(1000);
 const Bytes kTagged = Content(1000, "TAG");
 const Bytes kOnlyTrailer = Content(128, "TAG");
+const TagRecord kTrackOnly{"", "", "", "", "", kNoGenre, 4};
 
 INSTANTIATE_TEST_SUITE_P(
     Files, TagFromNamePlacement,
@@ -78,6 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"trailerLeftAlone", kTagged, false, TagFromNameOutcome::leftAlone, kTagged},
         PlacementCase{"trailerReplaced", kTagged, true, TagFromNameOutcome::written,
                       Replaced(kTagged)},
+        PlacementCase{"trackKept", Concat(kPlain, TrailerBytes(kTrackOnly)), true,
+                      TagFromNameOutcome::written,
+                      Concat(kPlain, TrailerBytes({"Lied", "Band", "", "1999", "", 17, 4}))},
         PlacementCase{"lowerCaseMarkerIsNoTrailer", Content(1000, "tag"), false,
                       TagFromNameOutcome::written,
                       Concat(Content(1000, "tag"), TrailerBytes(kRecord))},

@@ -72,19 +72,36 @@ TEST(DecodeTagTrailer, EachFieldReadsFromItsOwnPlace) {
     EXPECT_EQ(record.genre, 0x11);
 }
 
-TEST(DecodeTagTrailer, CommentUsesAllThirtyBytesAndNulEndsIt) {
-    // A NUL followed by a byte in the last place (a track number elsewhere)
-    // ends the comment; writing it back blanks both places.
-    std::string comment(28, 'c');
-    comment += '\0';
-    comment += '\x07';
-    const TagRecord record = DecodeTagTrailer(TrailerWith(kCommentOffset, comment));
-    EXPECT_EQ(record.comment, std::string(28, 'c'));
-    EXPECT_EQ(Bytes(EncodeTagTrailer(record), kCommentOffset, 30), std::string(28, 'c') + "  ");
-
-    const TagRecord full =
-        DecodeTagTrailer(TrailerWith(kCommentOffset, std::string(29, 'c') + "Z"));
-    EXPECT_EQ(full.comment, std::string(29, 'c') + "Z");
+// ID3v1.1: a NUL in the comment's next-to-last byte and a byte other than
+// NUL after it are a track number; the comment ends at the NUL either way.
+// Written back, a track keeps its place while the comment fits in 28 bytes.
+TEST(DecodeTagTrailer, TrackNumberAfterNulInTheCommentField) {
+    using namespace std::string_literals;
+    const struct {
+        std::string field;
+        std::string comment;
+        std::uint8_t track;
+        std::string written; // the comment field as encoded again
+    } cases[] = {
+        {std::string(28, 'c') + "\0\x07"s, std::string(28, 'c'), 7,
+         std::string(28, 'c') + "\0\x07"s},
+        {"abc" + std::string(26, '\0') + "\xff", "abc", 255,
+         "abc" + std::string(25, ' ') + "\0\xff"s},
+        {std::string(28, 'c') + "\0\0"s, std::string(28, 'c'), 0,
+         std::string(30, 'c').replace(28, 2, "  ")},
+        {std::string(28, 'c') + " \x07", std::string(28, 'c') + " \x07", 0,
+         std::string(28, 'c') + " \x07"},
+        {std::string(29, 'c') + "Z", std::string(29, 'c') + "Z", 0, std::string(29, 'c') + "Z"},
+    };
+    for (const auto& c : cases) {
+        const TagRecord record = DecodeTagTrailer(TrailerWith(kCommentOffset, c.field));
+        EXPECT_EQ(record.comment, c.comment) << c.field;
+        EXPECT_EQ(record.track, c.track) << c.field;
+        EXPECT_EQ(Bytes(EncodeTagTrailer(record), kCommentOffset, 30), c.written) << c.field;
+    }
+    // A comment of 29 or 30 bytes wins over the track.
+    const TagRecord longComment{"", "", "", "", std::string(29, 'c'), kNoGenre, 9};
+    EXPECT_EQ(Bytes(EncodeTagTrailer(longComment), kCommentOffset, 30), std::string(29, 'c') + " ");
 }
 
 TEST(EncodeTagTrailer, FieldsAreFilledWithBlanksInTheirOrder) {

@@ -76,8 +76,14 @@ TEST(ReadTagTrailer, FindsTheTrailerByTheFileLengthAlone) {
 struct WriteCase {
     const char* name;
     Bytes content;
-    std::size_t kept; // bytes before the new trailer
+    std::size_t kept;     // bytes before the new trailer
+    std::uint8_t track{}; // the replaced trailer's, which the new one keeps
 };
+
+TagRecord WithTrack(TagRecord record, std::uint8_t track) {
+    record.track = track;
+    return record;
+}
 
 TEST(WriteTagTrailer, OverwritesTheTrailerOrAppendsOne) {
     const Bytes trailer = RawTrailer("TAG", "Alt", 3);
@@ -89,6 +95,7 @@ TEST(WriteTagTrailer, OverwritesTheTrailerOrAppendsOne) {
         {"only a trailer", trailer, 128},
         {"short file starting with TAG", RawTrailer("TAG", "", 0), 128},
         {"lower-case marker", Concat(payload, RawTrailer("tAG", "", 0)), 1128},
+        {"trailer with a track", Concat(payload, TrailerBytes(WithTrack({}, 12))), 1000, 12},
     };
     TempDir dir;
     for (const WriteCase& c : cases) {
@@ -98,9 +105,10 @@ TEST(WriteTagTrailer, OverwritesTheTrailerOrAppendsOne) {
         EXPECT_EQ(result.outcome, WriteOutcome::written);
         EXPECT_EQ(result.error, FileError::none);
         Bytes expected(c.content.begin(), c.content.begin() + std::ptrdiff_t(c.kept));
-        EXPECT_EQ(ReadFileBytes(dir.file("a.mp3")), Concat(expected, TrailerBytes(SampleRecord())));
+        const TagRecord written = WithTrack(SampleRecord(), c.track);
+        EXPECT_EQ(ReadFileBytes(dir.file("a.mp3")), Concat(expected, TrailerBytes(written)));
         if (c.kept > 0) {
-            EXPECT_EQ(ReadTagTrailer(dir.file("a.mp3")).record, SampleRecord());
+            EXPECT_EQ(ReadTagTrailer(dir.file("a.mp3")).record, written);
         }
     }
 }
