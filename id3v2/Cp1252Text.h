@@ -7,6 +7,6 @@ namespace tagwerk {
 
 // Characters the code page has are kept; a letter it lacks becomes its base
 // letter ("Ł" gives "L", "ő" gives "o") where it has one, anything else "?".
-std::string Cp1252FromUtf8(std::string_view utf8);
+std::string Cp1252FromUnicode(std::u16string_view text);
 
 } // namespace tagwerk

@@ -19,11 +19,14 @@ struct Id3v2Tag {
     bool operator==(const Id3v2Tag&) const = default;
 };
 
-// Title TIT2, artist TPE1, album TALB, year the first four characters of TDRC
-// or TYER, comment the first COMM frame without a description, genre from
-// TCON: a number the genre table has, else a name it has (any case).
-// Nothing when the file does not start with an ID3v2 tag, cannot be read, or
-// its tag has no intact frame; of a damaged tag, the intact frames are used.
+// Title TIT2, artist TPE1, album TALB, year the first four-digit year of
+// TDRC, else of TYER, comment the first COMM frame without a description,
+// genre from TCON: a number the genre table has, else a name it has (any
+// case); the track number from TRCK ("3/12" gives 3). Each field takes the
+// first frame that gives it a value; the values of a frame that has several
+// are joined with "/". Of a damaged tag, every intact frame is used.
+// Nothing when the file does not start with an ID3v2 tag, cannot be read,
+// or its tag gives none of title, artist, album, year, comment and genre.
 std::optional<Id3v2Tag> ReadId3v2Tag(const std::string& path);
 
 } // namespace tagwerk

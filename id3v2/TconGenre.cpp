@@ -1,5 +1,6 @@
 #include "id3v2/TconGenre.h"
 
+#include "core/Cp1252.h"
 #include "core/GenreTable.h"
 
 #include <charconv>
@@ -27,21 +28,40 @@ std::optional<GenreCode> CodeOfNumber(std::string_view value) {
 std::optional<GenreCode> CodeOfName(std::string_view value) {
     if (const std::optional<GenreCode> code = GenreCodeFromNameIgnoringCase(value))
         return TableCode(*code);
-    // TagLib turns "(136)Christian Gangsta Rap" into its own name of 136
-    // alone, which our table spells differently.
-    return TableCode(
-        TagLib::ID3v1::genreIndex(TagLib::String(std::string(value), TagLib::String::UTF8)));
+    // Taggers write the full names of TagLib's table ("Christian Gangsta
+    // Rap"), which ours shortens.
+    return TableCode(TagLib::ID3v1::genreIndex(TagLib::String(std::string(value))));
+}
+
+// The references in brackets at the start of a value, then the rest.
+std::vector<std::string> Parts(std::string value) {
+    std::vector<std::string> parts;
+    while (value.starts_with('(') && !value.starts_with("((")) {
+        const std::size_t close = value.find(')');
+        if (close == std::string::npos)
+            break;
+        parts.push_back(value.substr(1, close - 1));
+        value.erase(0, close + 1);
+    }
+    if (value.starts_with("(("))
+        value.erase(0, 1);
+    if (!value.empty())
+        parts.push_back(value);
+    return parts;
 }
 
 } // namespace
 
-GenreCode GenreFromTcon(const std::vector<std::string>& values) {
-    for (const std::string& value : values) {
-        std::optional<GenreCode> code = CodeOfNumber(value);
-        if (!code)
-            code = CodeOfName(value);
-        if (code)
-            return *code;
+// Every name of the table is ASCII: a character the code page lacks names none.
+GenreCode GenreFromTcon(const std::vector<std::u16string>& values) {
+    for (const std::u16string& value : values) {
+        for (const std::string& part : Parts(EncodeCp1252(value))) {
+            std::optional<GenreCode> code = CodeOfNumber(part);
+            if (!code)
+                code = CodeOfName(part);
+            if (code)
+                return *code;
+        }
     }
     return kNoGenre;
 }

@@ -1,0 +1,100 @@
+#include "id3v2/TagStream.h"
+
+#include <algorithm>
+
+namespace tagwerk {
+
+namespace {
+
+// Large enough that an ordinary tag comes in one read.
+constexpr std::size_t kBlockSize = 64 * 1024;
+
+} // namespace
+
+TagStream::TagStream(const File& file, std::int64_t end) : file_(file), end_(end) {}
+
+void TagStream::endAt(std::int64_t end) {
+    end_ = std::min(end_, end);
+}
+
+bool TagStream::load(std::int64_t offset) {
+    if (offset >= end_)
+        return false;
+    if (offset >= blockStart_ && offset < blockStart_ + static_cast<std::int64_t>(block_.size()))
+        return true;
+    block_.resize(static_cast<std::size_t>(std::min<std::int64_t>(kBlockSize, end_ - offset)));
+    if (file_.readAt(offset, block_.data(), block_.size()) != FileError::none) {
+        block_.clear();
+        end_ = offset; // what cannot be read ends the tag
+        return false;
+    }
+    blockStart_ = offset;
+    return true;
+}
+
+std::string TagStream::read(std::size_t count) {
+    std::string bytes;
+    count = std::min(count, kBlockSize);
+    while (bytes.size() < count && load(position_)) {
+        const char byte = block_[static_cast<std::size_t>(position_ - blockStart_)];
+        ++position_;
+        if (!(unsynchronised_ && afterFf_ && byte == '\0'))
+            bytes += byte;
+        afterFf_ = unsynchronised_ && byte == '\xff';
+    }
+    return bytes;
+}
+
+bool TagStream::skip(std::uint64_t count) {
+    if (!unsynchronised_) {
+        if (count > static_cast<std::uint64_t>(end_ - position_))
+            return false;
+        position_ += static_cast<std::int64_t>(count);
+        return true;
+    }
+    // Every byte has to be looked at, but none is kept.
+    while (count > 0) {
+        if (!load(position_))
+            return false;
+        std::size_t i = static_cast<std::size_t>(position_ - blockStart_);
+        for (; i < block_.size() && count > 0; ++i) {
+            if (!(afterFf_ && block_[i] == '\0'))
+                --count;
+            afterFf_ = block_[i] == '\xff';
+        }
+        position_ = blockStart_ + static_cast<std::int64_t>(i);
+    }
+    return true;
+}
+
+void TagStream::seek(std::int64_t position) {
+    position_ = position;
+    afterFf_ = false;
+}
+
+std::string TagStream::peek(std::int64_t offset, std::size_t count) {
+    const std::int64_t saved = position_;
+    const bool savedAfterFf = afterFf_;
+    const bool savedUnsynchronised = unsynchronised_;
+    seek(offset);
+    unsynchronised_ = false;
+    std::string bytes = read(count);
+    position_ = saved;
+    afterFf_ = savedAfterFf;
+    unsynchronised_ = savedUnsynchronised;
+    return bytes;
+}
+
+std::string Resynchronised(const std::string& bytes) {
+    std::string result;
+    result.reserve(bytes.size());
+    bool afterFf = false;
+    for (const char byte : bytes) {
+        if (!(afterFf && byte == '\0'))
+            result += byte;
+        afterFf = byte == '\xff';
+    }
+    return result;
+}
+
+} // namespace tagwerk
