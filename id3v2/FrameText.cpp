@@ -73,8 +73,10 @@ std::optional<std::vector<std::u16string>> TextValues(std::string_view body) {
 std::optional<std::u16string> CommentWithoutDescription(std::string_view body) {
     if (body.size() < 4)
         return std::nullopt;
-    std::optional<std::vector<std::u16string>> values =
-        TextValues(std::string(1, body[0]) + std::string(body.substr(4)));
+    // The encoding byte, then the description and the text behind the language.
+    std::string text(body.substr(3));
+    text[0] = body[0];
+    std::optional<std::vector<std::u16string>> values = TextValues(text);
     if (!values || (!values->empty() && !values->front().empty()))
         return std::nullopt;
     if (values->empty())
@@ -85,8 +87,11 @@ std::optional<std::u16string> CommentWithoutDescription(std::string_view body) {
 
 std::u16string Joined(const std::vector<std::u16string>& values) {
     std::u16string text;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        text += (i == 0 ? u"" : u"/") + values[i];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            text += u'/';
+        text += values[i];
+    }
     return text;
 }
 

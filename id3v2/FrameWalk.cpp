@@ -12,6 +12,9 @@ constexpr std::size_t kHeaderSize = 10;
 // Of a compressed frame no more than this is read: far more than what
 // inflates to kFrameBodyLimit, unless the frame is made to waste it.
 constexpr std::size_t kPackedLimit = 64 * 1024;
+// Far more frames than any tagger writes; a tag made of millions of empty
+// frames ends there, so that walking it takes no time worth noticing.
+constexpr int kMostFrames = 100'000;
 
 // Header flags.
 constexpr unsigned char kUnsynchronised = 0x80;
@@ -151,6 +154,8 @@ std::optional<Id3v2Frame> FrameWalk::next(const std::function<bool(std::string_v
     const std::size_t idSize = version_ == 2 ? 3 : 4;
     const std::size_t headerSize = version_ == 2 ? 6 : kHeaderSize;
     for (;;) {
+        if (++frames_ > kMostFrames)
+            return std::nullopt;
         const std::string header = stream_.read(headerSize);
         // A NUL where an id would begin is padding: no frame follows.
         if (header.size() < headerSize || header[0] == '\0')

@@ -3,7 +3,8 @@
 // 2.3 or 2.4. A damaged frame is stepped over by its declared size where
 // that stays inside the tag; else the walk ends there. Only the frames asked
 // for are read, and of each only its first bytes: whatever sizes a tag
-// declares, the walk holds a few blocks of 64 KiB at most.
+// declares, the walk holds a few blocks of 64 KiB at most. It ends after
+// 100,000 frames.
 #include "id3v2/TagStream.h"
 
 #include <cstdint>
@@ -48,6 +49,7 @@ private:
     std::int64_t tagEnd_;
     int version_;
     bool framesUnsynchronised_ = false; // ID3v2.4: each frame by itself
+    int frames_ = 0;
 };
 
 } // namespace tagwerk

@@ -33,8 +33,15 @@ bool TagStream::load(std::int64_t offset) {
 }
 
 std::string TagStream::read(std::size_t count) {
-    std::string bytes;
     count = std::min(count, kBlockSize);
+    if (!unsynchronised_ && load(position_)) {
+        const auto offset = static_cast<std::size_t>(position_ - blockStart_);
+        if (offset + count <= block_.size()) {
+            position_ += static_cast<std::int64_t>(count);
+            return block_.substr(offset, count);
+        }
+    }
+    std::string bytes;
     while (bytes.size() < count && load(position_)) {
         const char byte = block_[static_cast<std::size_t>(position_ - blockStart_)];
         ++position_;
@@ -52,11 +59,22 @@ bool TagStream::skip(std::uint64_t count) {
         position_ += static_cast<std::int64_t>(count);
         return true;
     }
-    // Every byte has to be looked at, but none is kept.
+    // Every byte has to be looked at, but none is kept: a block that ends
+    // before the skip does is only counted, in a loop the compiler unrolls.
     while (count > 0) {
         if (!load(position_))
             return false;
         std::size_t i = static_cast<std::size_t>(position_ - blockStart_);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(block_.data());
+        std::size_t dropped = afterFf_ && bytes[i] == 0 ? 1 : 0;
+        for (std::size_t j = i + 1; j < block_.size(); ++j)
+            dropped += static_cast<std::size_t>((bytes[j] == 0) & (bytes[j - 1] == 0xFF));
+        if (block_.size() - i - dropped <= count) {
+            count -= block_.size() - i - dropped;
+            position_ = blockStart_ + static_cast<std::int64_t>(block_.size());
+            afterFf_ = bytes[block_.size() - 1] == 0xFF;
+            continue;
+        }
         for (; i < block_.size() && count > 0; ++i) {
             if (!(afterFf_ && block_[i] == '\0'))
                 --count;

@@ -54,6 +54,8 @@ void PrintTo(const TagRecord& record, std::ostream* out) {
         *out << " ";
     }
     *out << "genre " << int(record.genre);
+    if (record.track != 0)
+        *out << " track " << int(record.track);
 }
 
 void PrintTo(const UndoResult& result, std::ostream* out) {

@@ -28,8 +28,8 @@ inline std::string Latin1(const std::string& text) {
 }
 
 // A frame of ID3v2.3 or 2.4 (four-letter id, two flag bytes) or of 2.2
-// (three letters, no flags). Bodies stay below 128 bytes, whose size is the
-// same in 2.4's form.
+// (three letters, no flags). Its size is plain; for a body of 128 bytes or
+// more, ID3v2.4 wants a syncsafe one, which some writers did not give.
 inline std::string Id3v2Frame(const std::string& id, const std::string& body,
                               const std::string& flags = std::string(2, '\0')) {
     std::string frame = id;

@@ -88,10 +88,11 @@ private slots:
     }
 
     // Written (appended, or over a trailer with Check1), left alone (a
-    // trailer without Check1), no ID3v2 tag, failed (read-only, vanished):
-    // each file moves the bar, the summary counts them. The preview tells
-    // each file's fate before, touching none: the run then started from it,
-    // or from the window after the preview was closed, does just that.
+    // trailer without Check1), no usable ID3v2 tag (only a picture, over a
+    // trailer it must not blank), failed (read-only, vanished): each file
+    // moves the bar, the summary counts them. The preview tells each file's
+    // fate before, touching none: the run then started from it, or from the
+    // window after the preview was closed, does just that.
     void runOverTheList_data() {
         QTest::addColumn<bool>("overwrite");
         QTest::addColumn<QString>("summary");
@@ -119,7 +120,8 @@ private slots:
                                 dir.filePath("ohne-v2.mp3"), dir.filePath("geschuetzt.mp3"),
                                 dir.filePath("fehlt.mp3")};
         const QByteArray v24 = Id3v2Bytes(4, kId3v2Song) + Payload(500);
-        const QList<QByteArray> before{kStart, v24 + kTagged, Payload(900) + kTagged, kStart};
+        const QList<QByteArray> before{kStart, v24 + kTagged,
+                                       Id3v2Bytes(3, {}, 100) + Payload(900) + kTagged, kStart};
         for (int i = 0; i < before.size(); ++i)
             WriteBytes(paths[i], before[i]);
         QVERIFY(QFile::setPermissions(paths[3], QFile::ReadOwner));
