@@ -24,6 +24,7 @@ struct Given {
     bool overrideNameParts = false;
     std::array<std::string, 5> texts;
     std::string genre;
+    std::string track;
     std::string pattern;
 };
 
@@ -95,6 +96,8 @@ void Define(CLI::App& app, Given& given) {
 
     CLI::App* set = command("set", "Schreibt die angegebenen Felder, die übrigen bleiben");
     AddFields(*set, given, "NAME|NUMMER");
+    set->add_option("--track", given.track, "Titelnummer 1 bis 255 (ID3v1.1); leer: keine")
+        ->type_name("NUMMER");
     AddDryRun(*set, given);
     AddPaths(*set, given);
 
@@ -198,9 +201,11 @@ Invocation Checked(const CLI::App& command, Given& given) {
                                                          kTextFields[i].width, given.replace);
         if (command.count("--genre") > 0)
             invocation.fields.genre = GenreValue(given.genre, true);
+        if (command.count("--track") > 0)
+            invocation.fields.track = TrackValue(given.track);
         if (std::none_of(invocation.fields.texts.begin(), invocation.fields.texts.end(),
                          [](const auto& text) { return text.has_value(); }) &&
-            !invocation.fields.genre)
+            !invocation.fields.genre && !invocation.fields.track)
             throw UsageError("set braucht mindestens ein Feld, etwa --title.");
     }
     if (invocation.command == "from-names") {

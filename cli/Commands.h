@@ -6,6 +6,7 @@
 #include "cli/Report.h"
 #include "core/TagTrailer.h"
 #include "core/TrailerChange.h"
+#include "core/TrailerFile.h"
 #include "pattern/Dateinamenaufbau.h"
 
 #include <array>
@@ -14,12 +15,20 @@
 
 namespace tagwerk {
 
+// Every command tells files with a trailer by one rule: a file of exactly
+// 128 bytes that is nothing but a trailer has one, as other readers see it.
+inline constexpr TrailerRule kTrailerRule = TrailerRule::trailerOnlyToo;
+
 // The fields `set` writes, as Windows-1252 bytes within their widths, in the
 // order title, artist, album, year, comment; fields not given stay as they are.
 struct FieldValues {
     std::array<std::optional<std::string>, 5> texts;
     std::optional<GenreCode> genre;
+    std::optional<std::uint8_t> track; // 0 clears it
 };
+
+// Warns when the record's track number gives way to a long comment.
+void WarnIfTrackLost(const std::string& file, const TagRecord& record);
 
 void Show(Files& files, bool json, Report& report);
 void Set(Files& files, const FieldValues& fields, bool dryRun, Report& report,

@@ -25,6 +25,7 @@ public:
         switch (result.outcome) {
         case TagFromNameOutcome::written:
             ++written_;
+            WarnIfTrackLost(file, record);
             if (dryRun_)
                 Print(Visible(file) + ": würde diesen ID3-Tag schreiben:\n" + RecordLines(record));
             break;

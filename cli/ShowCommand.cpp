@@ -26,6 +26,7 @@ public:
         for (const auto& [key, text] : kTextFields)
             tagged_["tag"][key] = "";
         tagged_["tag"]["genre"] = {{"code", 0}, {"name", nullptr}};
+        tagged_["tag"]["track"] = nullptr;
     }
 
     // The object, with a path that is not UTF-8 kept in its valid parts and
@@ -41,6 +42,7 @@ public:
             Json& genre = tag["genre"];
             genre["code"] = record->genre;
             genre["name"] = name && record->genre != kNoGenre ? Json(*name) : Json(nullptr);
+            tag["track"] = record->track != 0 ? Json(record->track) : Json(nullptr);
         }
         if (!IsUtf8(path))
             return Json{{"path", path},
@@ -63,7 +65,7 @@ void Show(Files& files, bool json, Report& report) {
     FileJson fileJson;
     bool first = true;
     for (const std::string& file : files) {
-        const ReadResult read = ReadTagTrailer(file);
+        const ReadResult read = ReadTagTrailer(file, kTrailerRule);
         if (read.outcome == ReadOutcome::error) {
             report.failed(file, read.error);
             continue;

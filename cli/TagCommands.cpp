@@ -16,12 +16,14 @@ TagRecord Changed(const std::optional<TagRecord>& old, const FieldValues& fields
             *texts[i] = *fields.texts[i];
     if (fields.genre)
         record.genre = *fields.genre;
+    if (fields.track)
+        record.track = *fields.track;
     return record;
 }
 
 // What a removal or blanking would do, told without touching the file.
 void PreviewOnTrailer(const std::string& file, const char* action, Report& report) {
-    const ReadResult read = ReadTagTrailer(file);
+    const ReadResult read = ReadTagTrailer(file, kTrailerRule);
     if (read.outcome == ReadOutcome::error)
         report.failed(file, read.error);
     else if (read.outcome == ReadOutcome::noTrailer)
@@ -32,11 +34,17 @@ void PreviewOnTrailer(const std::string& file, const char* action, Report& repor
 
 } // namespace
 
+void WarnIfTrackLost(const std::string& file, const TagRecord& record) {
+    if (record.track != 0 && !TrackFits(record))
+        Warn(Visible(file) + ": Der Kommentar ist länger als " + std::to_string(kCommentWidthBesideTrack) +
+             " Zeichen; die Titelnummer " + std::to_string(record.track) + " entfällt.");
+}
+
 void Set(Files& files, const FieldValues& fields, bool dryRun, Report& report,
          TrailerChangeObserver* journal) {
     for (const std::string& file : files) {
         if (dryRun) {
-            const ReadResult read = ReadTagTrailer(file);
+            const ReadResult read = ReadTagTrailer(file, kTrailerRule);
             if (read.outcome == ReadOutcome::error) {
                 report.failed(file, read.error);
                 continue;
@@ -44,13 +52,19 @@ void Set(Files& files, const FieldValues& fields, bool dryRun, Report& report,
             const std::optional<TagRecord> old = read.outcome == ReadOutcome::trailerFound
                                                      ? std::optional(read.record)
                                                      : std::nullopt;
-            Print(Visible(file) + ": würde diesen ID3-Tag schreiben:\n" +
-                  RecordLines(Changed(old, fields)));
+            const TagRecord record = Changed(old, fields);
+            WarnIfTrackLost(file, record);
+            Print(Visible(file) + ": würde diesen ID3-Tag schreiben:\n" + RecordLines(record));
             continue;
         }
         const WriteResult written = UpdateTagTrailer(
-            file, [&fields](const std::optional<TagRecord>& old) { return Changed(old, fields); },
-            journal);
+            file,
+            [&](const std::optional<TagRecord>& old) {
+                const TagRecord record = Changed(old, fields);
+                WarnIfTrackLost(file, record);
+                return record;
+            },
+            journal, kTrailerRule);
         if (written.outcome == WriteOutcome::error)
             report.failed(file, written.error);
     }
@@ -63,8 +77,8 @@ void Remove(Files& files, bool dryRun, Report& report, TrailerChangeObserver* jo
             continue;
         }
         const std::size_t nameStart = file.rfind('/') + 1; // 0 without a folder
-        const RemoveResult removed =
-            RemoveTagTrailer(file.substr(0, nameStart), file.substr(nameStart), {}, journal);
+        const RemoveResult removed = RemoveTagTrailer(
+            file.substr(0, nameStart), file.substr(nameStart), {}, journal, kTrailerRule);
         if (removed.outcome == RemoveOutcome::failed)
             report.failed(file, removed.error);
     }
@@ -76,7 +90,7 @@ void Blank(Files& files, bool dryRun, Report& report, TrailerChangeObserver* jou
             PreviewOnTrailer(file, "leeren", report);
             continue;
         }
-        const BlankResult blanked = BlankTagTrailer(file, journal);
+        const BlankResult blanked = BlankTagTrailer(file, journal, kTrailerRule);
         if (blanked.outcome == BlankOutcome::error)
             report.failed(file, blanked.error);
     }

@@ -147,4 +147,17 @@ GenreCode GenreValue(std::string_view text, bool codes) {
                      " gibt es nicht; tagwerk-cli genres zeigt alle.");
 }
 
+std::uint8_t TrackValue(std::string_view text) {
+    if (text.empty())
+        return 0;
+    const bool digits = text.size() <= 3 && std::all_of(text.begin(), text.end(), [](char c) {
+                            return c >= '0' && c <= '9';
+                        });
+    const int number = digits ? std::stoi(std::string(text)) : 0;
+    if (number < 1 || number > 255)
+        throw UsageError("Die Titelnummer " + Quoted(text) +
+                         " ist keine Zahl von 1 bis 255; --track= löscht sie.");
+    return static_cast<std::uint8_t>(number);
+}
+
 } // namespace tagwerk

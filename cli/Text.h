@@ -37,4 +37,8 @@ std::string Cp1252Value(std::string_view option, std::string_view utf8, std::siz
 // anything else is a UsageError.
 GenreCode GenreValue(std::string_view text, bool codes);
 
+// A track number 1 to 255, or 0 for the empty text; anything else is a
+// UsageError.
+std::uint8_t TrackValue(std::string_view text);
+
 } // namespace tagwerk

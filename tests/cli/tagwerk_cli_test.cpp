@@ -36,15 +36,17 @@ std::string Cli() {
     return cli != nullptr ? cli : "tagwerk-cli";
 }
 
-// A minimal ID3v2.3 tag at the start: title and artist in ISO-8859-1.
+// A minimal ID3v2.3 tag at the start: title, artist and track in ISO-8859-1.
 Bytes Id3v2Start() {
     const std::string tag =
         test::Id3v2TagBytes(3, test::Id3v2Frame("TIT2", test::Latin1("Aus V2")) +
-                                   test::Id3v2Frame("TPE1", test::Latin1("Zweite")));
+                                   test::Id3v2Frame("TPE1", test::Latin1("Zweite")) +
+                                   test::Id3v2Frame("TRCK", test::Latin1("3/12")));
     return Bytes(tag.begin(), tag.end());
 }
 
 const TagRecord kTagged{"Lied", "Band", "Album", "1999", "Kommentar", 17};
+const TagRecord kNumbered{"Lied", "Band", "Album", "1999", "Kommentar", 17, 5};
 
 // Every case starts from these files, all last changed in 2001.
 const std::map<std::string, Bytes>& SceneFiles() {
@@ -55,6 +57,8 @@ const std::map<std::string, Bytes>& SceneFiles() {
         {"Alt - Lied.mp3", Concat(PatternBytes(1000), TrailerBytes(kTagged))},
         {"Kurz - Stück.mp3", PatternBytes(50)},
         {"v2.mp3", Concat(Id3v2Start(), PatternBytes(1000))},
+        {"nummer.mp3", Concat(PatternBytes(1000), TrailerBytes(kNumbered))},
+        {"nur-tag.mp3", TrailerBytes(kTagged)},
         {"ordner/b.mp3", PatternBytes(1000)},
         {"ordner/A.mp3", Concat(PatternBytes(1000), TrailerBytes(kTagged))},
     };
@@ -129,6 +133,9 @@ std::string Shown(const std::string& path, const std::array<const char*, 6>& fie
 }
 const std::array<const char*, 6> kTaggedShown{"Lied", "Band",      "Album",
                                               "1999", "Kommentar", "Rock (17)"};
+std::string TrackShown(int track) {
+    return "  Titelnummer:   " + std::to_string(track) + "\n";
+}
 
 struct CommandCase {
     const char* name;
@@ -226,6 +233,25 @@ const CommandCase kCommandCases[] = {
     {"DryRunTellsWhatSetWouldWrite", "set --dry-run --title=Neu tagged.mp3", 0,
      "tagged.mp3: würde diesen ID3-Tag schreiben:\n" +
      Shown("", {"Neu", "Band", "Album", "1999", "Kommentar", "Rock (17)"})},
+    {"ShowTellsTheTrack", "show nummer.mp3", 0, Shown("nummer.mp3", kTaggedShown) + TrackShown(5)},
+    {"SetTrackWritesAndAnEmptyOneClears",
+     "set --track=12 plain.mp3 && \"$CLI\" set --track= --title=Neu nummer.mp3", 0, "", "",
+     {"nummer.mp3", "plain.mp3"},
+     Shown("nummer.mp3", {"Neu", "Band", "Album", "1999", "Kommentar", "Rock (17)"}) +
+     Shown("plain.mp3", {"", "", "", "", "", kNoGenreShown}) + TrackShown(12)},
+    {"SetKeepsTheTrackUnlessTheCommentNeedsItsPlace", "set --title=Neu nummer.mp3 && \"$CLI\" set "
+     "--comment=Neunundzwanzig_Zeichen_lang_! 'Alt - Lied.mp3' --track=9", 0, "",
+     "tagwerk-cli: Warnung: Alt - Lied.mp3: Der Kommentar ist länger als 28 Zeichen; die "
+     "Titelnummer 9 entfällt.\n", {"Alt - Lied.mp3", "nummer.mp3"},
+     Shown("Alt - Lied.mp3", {"Lied", "Band", "Album", "1999", "Neunundzwanzig_Zeichen_lang_!",
+                              "Rock (17)"}) +
+     Shown("nummer.mp3", {"Neu", "Band", "Album", "1999", "Kommentar", "Rock (17)"}) + TrackShown(5)},
+    Usage("TrackOutOfRange", "set --track=256 plain.mp3",
+          "Die Titelnummer „256“ ist keine Zahl von 1 bis 255; --track= löscht sie.", "set "),
+    // Every command sees the trailer of a file that is nothing else.
+    {"AFileThatIsOnlyATrailerHasOne", "show nur-tag.mp3 && \"$CLI\" set --title=Neu nur-tag.mp3 "
+     "&& wc -c <nur-tag.mp3", 0, Shown("nur-tag.mp3", kTaggedShown) + "128\n", "", {"nur-tag.mp3"},
+     Shown("nur-tag.mp3", {"Neu", "Band", "Album", "1999", "Kommentar", "Rock (17)"})},
     {"RemoveCutsTheTrailerOff", "remove tagged.mp3 plain.mp3", 0, "", "", {"tagged.mp3"},
      "tagged.mp3" + kNoTrailer},
     {"DryRunTellsWhatRemoveAndBlankWouldDo",
@@ -259,7 +285,7 @@ const CommandCase kCommandCases[] = {
     {"FromV2TakesTheTagAtTheStartAndLeavesFilesWithoutOne", "from-v2 v2.mp3 plain.mp3", 0,
      "Auftrag ausgeführt. Es traten bei  0 Dateien Fehler auf. Ohne ID3v2-Tag blieben  1 Dateien "
      "unverändert. Geschrieben wurden  1 Dateien.\n", "", {"v2.mp3"},
-     Shown("v2.mp3", {"Aus V2", "Zweite", "", "", "", kNoGenreShown})},
+     Shown("v2.mp3", {"Aus V2", "Zweite", "", "", "", kNoGenreShown}) + TrackShown(3)},
     {"GenresListTheTableInItsOrder", "genres | sed -n '1,2p;149,150p'", 0,
      "123\tA Capella\n34\tAcid\n255\t(keine Zuordnung)\n"},
     {"UndoTakesBackEachWritingCommandNewestFirstUntilNothingIsLeft",
@@ -354,7 +380,8 @@ TEST(CliJson, ReadsBackAsMutagenReadsTheTrailers) {
         GTEST_SKIP() << "mutagen is not installed";
     const Scene scene;
     ASSERT_EQ(scene
-                  .run("set --title='Grüße' --artist='Ça' --comment='Mit ß' --genre=0 plain.mp3 "
+                  .run("set --title='Grüße' --artist='Ça' --comment='Mit ß' --genre=0 --track=7 "
+                       "plain.mp3 "
                        "&& \"$CLI\" set --genre=200 'Alt - Lied.mp3'")
                   .status,
               0);
@@ -376,9 +403,11 @@ TEST(CliJson, ReadsBackAsMutagenReadsTheTrailers) {
             std::getline(lines, hex);
             EXPECT_EQ(tag[field], Utf8FromLatin1Hex(hex)) << field;
         }
-        std::string genre;
+        std::string genre, track;
         std::getline(lines, genre);
+        std::getline(lines, track);
         EXPECT_EQ(tag["genre"]["code"], std::stoi(genre));
+        EXPECT_EQ(tag["track"], track == "0" ? nlohmann::json() : nlohmann::json(std::stoi(track)));
     }
 }
 

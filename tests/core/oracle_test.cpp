@@ -118,12 +118,14 @@ const TagRecord kRecords[] = {
      "123456789012345678901234567890", "2024", "Kommentar mit genau dreissig Z", 0},
     {"Rock & Roll (Live)", "\xc7'est la vie", "", "", "", 147},
     {"Nur ein Titel", "", "", "", "", kNoGenre},
+    {"Mit Nummer", "", "", "", "Kommentar", 17, 7},
 };
 
 // mutagen reads the comment as 29 bytes and a 30th byte other than a blank
 // as the track number (ID3v1.1), even behind a blank.
 ForeignTag AsReadBy(const std::string& tool, const TagRecord& record) {
-    ForeignTag tag{record, 0};
+    ForeignTag tag{record, record.track};
+    tag.record.track = 0;
     if (tool == "mutagen" && record.comment.size() == kTextWidth && record.comment.back() != ' ') {
         tag.track = static_cast<unsigned char>(record.comment.back());
         tag.record.comment = record.comment.substr(0, kTextWidth - 1);
@@ -162,7 +164,9 @@ TEST_F(Oracle, TrailersOtherToolsWriteDecodeAsTheyWroteThem) {
             WriteWith(tool, path, record, 9);
             ReadResult read = ReadTagTrailer(path);
             ASSERT_EQ(read.outcome, ReadOutcome::trailerFound);
-            EXPECT_EQ(read.record, record);
+            TagRecord expected = record;
+            expected.track = 9;
+            EXPECT_EQ(read.record, expected);
         }
     }
 }
