@@ -6,9 +6,13 @@
 //   tag 2 into tag 1 (one process per 100 files);
 // - its preview against the run itself;
 // - its peak memory over 1,000 and 10,000 of the files, each in a fresh
-//   process, beside that of a process that only lists them.
+//   process, beside that of a process that only lists them;
+// - reading the ID3v2 tag of single hostile files, each in a fresh process:
+//   what the reading adds to the peak memory and how long it takes, whatever
+//   the tag and its frames declare.
 #include "bench/support/Measure.h"
 #include "bench/support/WindowBench.h"
+#include "id3v2/Id3v2Reading.h"
 #include "ui/batch/Form6.h"
 #include "ui/main/Form1.h"
 #include "ui/main/TextConversion.h"
@@ -25,9 +29,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <unistd.h>
 #include <vector>
+#include <zlib.h>
 
 namespace {
 
@@ -234,9 +240,185 @@ void BM_Id3v2PeakMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_Id3v2PeakMemory)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// Hostile files: built piece by piece, so that the benchmark itself holds
+// none of their hundreds of MiB.
+class HostileFile {
+public:
+    explicit HostileFile(const std::string& path) : out_(path, std::ios::binary) {}
+
+    HostileFile& bytes(const std::string& bytes) {
+        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return *this;
+    }
+    HostileFile& repeat(const std::string& piece, std::uint64_t times) {
+        std::string block;
+        for (int i = 0; i < 4096; ++i)
+            block += piece;
+        for (; times >= 4096; times -= 4096)
+            bytes(block);
+        for (; times > 0; --times)
+            bytes(piece);
+        return *this;
+    }
+
+private:
+    std::ofstream out_;
+};
+
+std::string BigEndian32(std::uint64_t value) {
+    std::string bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += static_cast<char>(value >> shift & 0xFF);
+    return bytes;
+}
+
+std::string TagHeader(int version, std::uint64_t size, char flags = 0) {
+    std::string header = std::string("ID3") + static_cast<char>(version) + '\0' + flags;
+    for (int shift = 21; shift >= 0; shift -= 7)
+        header += static_cast<char>(size >> shift & 0x7F);
+    return header;
+}
+
+// A frame of ID3v2.3: plain sizes.
+std::string Frame3(const std::string& id, std::uint64_t bodySize,
+                   const std::string& flags = std::string(2, '\0')) {
+    return id + BigEndian32(bodySize) + flags;
+}
+
+std::string TextFrame3(const std::string& id, const std::string& text) {
+    return Frame3(id, text.size() + 1) + '\0' + text;
+}
+
+// A text of `inflated` bytes, Latin-1 "A"s, as zlib data, made block by block.
+std::string ZlibOfAs(std::uint64_t inflated) {
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    std::string packed;
+    std::string block(1 << 20, 'A');
+    block[0] = '\0'; // the encoding byte, in the first block only
+    std::vector<char> out(1 << 20);
+    for (std::uint64_t left = inflated;;) {
+        const std::uint64_t now = std::min<std::uint64_t>(left, block.size());
+        left -= now;
+        stream.next_in = reinterpret_cast<Bytef*>(block.data());
+        stream.avail_in = static_cast<uInt>(now);
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = static_cast<uInt>(out.size());
+            deflate(&stream, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+            packed.append(out.data(), out.size() - stream.avail_out);
+        } while (stream.avail_out == 0);
+        if (left == 0)
+            break;
+        block[0] = 'A';
+    }
+    deflateEnd(&stream);
+    return packed;
+}
+
+constexpr std::uint64_t kMiB = 1 << 20;
+
+struct Hostile {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+    bool artistRead = true; // else the walk ends before it
+};
+
+// Each starts with a title and ends in an artist frame, so that the whole
+// tag has to be walked.
+const Hostile kHostile[] = {
+    {"bomb_1MiB",
+     [](const std::string& path) {
+         const std::string packed = ZlibOfAs(1024 * kMiB);
+         const std::string title = BigEndian32(1024 * kMiB) + packed;
+         const std::string artist = TextFrame3("TPE1", "Band");
+         HostileFile(path)
+             .bytes(TagHeader(3, 10 + title.size() + artist.size()))
+             .bytes(Frame3("TIT2", title.size(), std::string("\0\x80", 2)) + title + artist);
+     }},
+    {"title_32MiB",
+     [](const std::string& path) {
+         HostileFile(path)
+             .bytes(TagHeader(3, 10 + 1 + 32 * kMiB + 15) + Frame3("TIT2", 1 + 32 * kMiB) + '\0')
+             .repeat("Lied", 8 * kMiB)
+             .bytes(TextFrame3("TPE1", "Band"));
+     }},
+    {"declares_256MiB",
+     [](const std::string& path) {
+         const std::uint64_t picture = 256 * kMiB - 100;
+         HostileFile(path)
+             .bytes(TagHeader(3, 0x0FFFFFFF) + TextFrame3("TIT2", "Lied") + Frame3("APIC", picture))
+             .repeat(std::string(1, '\xd8'), picture)
+             .bytes(TextFrame3("TPE1", "Band"))
+             .repeat(std::string(1, '\0'), 64 * kMiB);
+     }},
+    // 0xFF written as 0xFF 0x00: every byte has to be looked at.
+    {"unsynchronised_256MiB",
+     [](const std::string& path) {
+         const std::uint64_t picture = 128 * kMiB - 64;
+         HostileFile(path)
+             .bytes(TagHeader(3, 0x0FFFFFFF, '\x80') + TextFrame3("TIT2", "Lied") +
+                    Frame3("APIC", picture))
+             .repeat(std::string("\xff\0", 2), picture)
+             .bytes(TextFrame3("TPE1", "Band"));
+     }},
+    {"empty_frames_256MiB",
+     [](const std::string& path) {
+         const std::uint64_t frames = 256 * kMiB / 10;
+         HostileFile(path)
+             .bytes(TagHeader(3, 15 + frames * 10 + 15) + TextFrame3("TIT2", "Lied"))
+             .repeat(Frame3("MCDI", 0), frames)
+             .bytes(TextFrame3("TPE1", "Band"));
+     },
+     false},
+};
+
+// In a fresh process: "added_KiB seconds cpu_seconds artist_read" of one
+// reading of the file; no tag at all ends the process.
+std::string ReadOnce(const char* path) {
+    const long before = PeakResidentKiB();
+    std::optional<tagwerk::Id3v2Tag> tag;
+    const Spent spent = Timed([&] { tag = ReadId3v2Tag(path); });
+    if (!tag)
+        qFatal("no tag read from %s", path);
+    return std::to_string(PeakResidentKiB() - before) + " " + std::to_string(spent.wall) + " " +
+           std::to_string(spent.cpu) + " " + (tag->record.artist == "Band" ? "1" : "0");
+}
+
+void BM_Id3v2HostileTags(benchmark::State& state) {
+    const WorkDirectory dir;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        double mostMiB = 0, longest = 0;
+        for (const Hostile& hostile : kHostile) {
+            const std::string path = dir.path() + "/" + hostile.name + ".mp3";
+            hostile.make(path);
+            const QStringList read =
+                InFreshProcess({"--read-id3v2", QString::fromStdString(path)}).split(' ');
+            if ((read.value(3) == "1") != hostile.artistRead)
+                qFatal("%s was not read as far as it should be", hostile.name);
+            const double addedMiB = read[0].toDouble() / 1024, seconds = read[1].toDouble();
+            state.counters[std::string(hostile.name) + "_adds_MiB"] = addedMiB;
+            state.counters[std::string(hostile.name) + "_s"] = seconds;
+            state.counters[std::string(hostile.name) + "_cpu_s"] = read[2].toDouble();
+            mostMiB = std::max(mostMiB, addedMiB);
+            longest = std::max(longest, seconds);
+            std::filesystem::remove(path);
+        }
+        state.counters["most_adds_MiB"] = mostMiB;
+        state.counters["longest_s"] = longest;
+        state.SetIterationTime(SecondsSince(start));
+    }
+}
+BENCHMARK(BM_Id3v2HostileTags)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--read-id3v2") {
+        std::printf("%s\n", ReadOnce(argv[2]).c_str());
+        return 0;
+    }
     PreferOffscreen();
     QApplication app(argc, argv);
     if (argc == 5 && std::string(argv[1]) == "--peak") {
