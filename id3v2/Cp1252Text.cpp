@@ -30,13 +30,10 @@ std::unique_ptr<icu::Transliterator> MakeBaseLetters() {
     return baseLetters;
 }
 
-} // namespace
-
-std::string Cp1252FromUnicode(std::u16string_view text) {
+std::string EncodeWithBaseLetters(icu::UnicodeString unicode) {
     // ICU does not promise that one transliterator may serve several threads.
     thread_local const std::unique_ptr<icu::Transliterator> baseLetters = MakeBaseLetters();
     UErrorCode status = U_ZERO_ERROR;
-    icu::UnicodeString unicode(text.data(), static_cast<int32_t>(text.size()));
     // Composed first, so that "o" followed by a combining double acute is "ő".
     const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
     if (U_SUCCESS(status))
@@ -45,6 +42,18 @@ std::string Cp1252FromUnicode(std::u16string_view text) {
         baseLetters->transliterate(unicode);
     return EncodeCp1252(
         std::u16string_view(unicode.getBuffer(), static_cast<std::size_t>(unicode.length())));
+}
+
+} // namespace
+
+std::string Cp1252FromUnicode(std::u16string_view text) {
+    return EncodeWithBaseLetters(
+        icu::UnicodeString(text.data(), static_cast<int32_t>(text.size())));
+}
+
+std::string Cp1252FromUtf8(std::string_view utf8) {
+    return EncodeWithBaseLetters(icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size()))));
 }
 
 } // namespace tagwerk

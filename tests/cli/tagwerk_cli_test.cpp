@@ -176,10 +176,10 @@ const CommandCase kCommandCases[] = {
      "tagwerk-cli: ordner: Der Pfad ist ein Ordner; mit -r werden seine MP3-Dateien bearbeitet.\n"},
     {"ShowEscapesControlCharactersAndJsonKeepsTheExactTextAndBytes",
      R"x(set --genre=255 --title="$(printf 'A\033[31m')" plain.mp3 && )x"
-     R"x(mv plain.mp3 "$(printf 'n\377\n.mp3')" && "$CLI" show --json n*)x", 0,
+     R"x(mv plain.mp3 "$(printf 'n\377\n.mp3')" && "$CLI" show --json n[!u]*)x", 0,
      "[\n{\"path\":\"n\xEF\xBF\xBD\\n.mp3\",\"path_bytes\":[110,255,10,46,109,112,51],\"tag\":"
      "{\"title\":\"A\\u001b[31m\",\"artist\":\"\",\"album\":\"\",\"year\":\"\",\"comment\":\"\","
-     "\"genre\":{\"code\":255,\"name\":null}}}\n]\n", "", {"n\xff\n.mp3"},
+     "\"genre\":{\"code\":255,\"name\":null},\"track\":null}}\n]\n", "", {"n\xff\n.mp3"},
      Shown("n\\xff\\x0a.mp3", {"A\\x1b[31m", "", "", "", "", kNoGenreShown})},
     {"OutputThatCannotBeWrittenFails", "show tagged.mp3 >/dev/full", 1, "",
      "tagwerk-cli: Die Ausgabe ließ sich nicht vollständig schreiben: Auf dem Datenträger ist nicht "
