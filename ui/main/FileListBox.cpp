@@ -39,8 +39,7 @@ FileListBox::FileListBox(QWidget* parent) : QListView(parent) {
     // A sign no higher than the text keeps every row as high as the first.
     const int signSize = fontMetrics().height();
     setIconSize(QSize(signSize, signSize));
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &FileListBox::selectionChanged);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &FileListBox::Click);
 }
 
 bool FileListBox::AddIfAbsent(const QString& text) {

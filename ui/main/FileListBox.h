@@ -42,8 +42,9 @@ signals:
     // A double-click of the left button anywhere in the box, on an entry or
     // beside the entries, or Enter pressed while an entry is selected.
     void DblClick();
-    // Another entry was selected, or none is any more.
-    void selectionChanged();
+    // Another entry was selected, or none is any more (by mouse, keyboard or
+    // program, as a list box's Click).
+    void Click();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -42,7 +42,7 @@ Form3::Form3() : FileSelectionWindow("Form3", "Tagwerk: Dateien auswählen...", 
     connect(File1, &FileNameList::fileDoubleClicked, this, &Form3::Command1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
-    connect(List1, &FileListBox::selectionChanged, this, &Form3::List1_Click);
+    connect(List1, &FileListBox::Click, this, &Form3::List1_Click);
     connect(List1, &FileListBox::DblClick, this, &Form3::List1_DblClick);
     connect(Command5, &QPushButton::clicked, this, &Form3::Command5_Click);
     connect(Command4, &QPushButton::clicked, this, &Form3::Command4_Click);
