@@ -23,8 +23,11 @@ expected_files() {
   {
     echo bin/tagwerk
     echo bin/tagwerk-cli
+    echo share/man/man1/tagwerk.1.gz
     echo share/man/man1/tagwerk-cli.1.gz
     echo share/bash-completion/completions/tagwerk-cli
+    echo share/doc/tagwerk/copyright
+    echo share/doc/tagwerk/changelog.gz
     echo share/applications/tagwerk.desktop
     echo "share/metainfo/$app_id.metainfo.xml"
     for size in "${icon_sizes[@]}"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # CPack builds a Debian package that holds the same files as an installation
-# under /usr and declares the Qt libraries it needs.
+# under /usr, declares the Qt libraries it needs and passes lintian.
 set -euo pipefail
 source "$(dirname "$0")/packaging-lib.sh"
 
@@ -21,4 +21,7 @@ depends=", $(field Depends),"
 for library in libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6; do
   [[ $depends =~ ,\ "$library"[\ ,] ]] || fail "Depends lacks $library: $depends"
 done
+# Lintian finds neither errors nor warnings; its notes (German words its
+# spelling check does not know, for one) are fine.
+report=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $report"
 echo "PASS"

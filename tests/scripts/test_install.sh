@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# An installation into an empty prefix holds exactly the programs, the
-# command line's manual page, the menu entry, its metadata and its icons, and
-# each of them is valid.
+# An installation into an empty prefix holds exactly the programs, their
+# manual pages, the command line's bash completion, the copyright and
+# changelog, the menu entry, its metadata and its icons, and each of them is
+# valid.
 set -euo pipefail
 source "$(dirname "$0")/packaging-lib.sh"
 
@@ -23,12 +24,14 @@ completed=$(bash -c 'source "$1"
 [ "$completed" = $'from-names from-v2\n--title=\nClassic\\ Rock Classical' ] ||
   fail "bash completion gave: $completed"
 
-# The manual page renders without a warning, and its name line reads as
+# Each manual page renders without a warning, and its name line reads as
 # "tagwerk-cli - ..." for the whatis database.
-manual=$prefix/share/man/man1/tagwerk-cli.1.gz
-warnings=$(MANWIDTH=80 man --warnings -l "$manual" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "manual page warnings: $warnings"
-lexgrog "$manual" | grep -q ': "tagwerk-cli - ' || fail "manual page name line: $(lexgrog "$manual")"
+for program in tagwerk tagwerk-cli; do
+  manual=$prefix/share/man/man1/$program.1.gz
+  warnings=$(MANWIDTH=80 man --warnings -l "$manual" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "$program manual page warnings: $warnings"
+  lexgrog "$manual" | grep -q ": \"$program - " || fail "manual page name line: $(lexgrog "$manual")"
+done
 
 for size in "${icon_sizes[@]}"; do
   icon=$prefix/share/icons/hicolor/${size}x$size/apps/tagwerk.png
