@@ -1,12 +1,16 @@
 # Thin wrapper over CMake. `make run` builds and starts Tagwerk, `make test`
-# builds with the sanitizers and runs every test, `make package` builds the
-# Debian package in build/release. All install missing Debian packages first.
+# builds with the sanitizers and runs every test, then builds a release with
+# Clang and runs every test there too, `make package` builds the Debian
+# package in build/release. All install missing Debian packages first.
+# Only the tests turn warnings into errors.
 JOBS ?= $(shell nproc)
 RELEASE := build/release
 TEST := build/test
+CLANG := build/test-clang
 BENCH := build/bench
+SANITIZED := -DCMAKE_BUILD_TYPE=Debug -DTAGWERK_SANITIZE=ON -DTAGWERK_BENCH=OFF -DTAGWERK_WERROR=ON
 
-.PHONY: run build test bench package screenshots format deps clean
+.PHONY: run build test test-sanitized test-clang bench package screenshots format deps clean
 
 deps:
 	@scripts/install-deps
@@ -18,14 +22,23 @@ build: deps
 run: build
 	$(RELEASE)/app/tagwerk
 
-test: deps
-	cmake -S . -B $(TEST) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAGWERK_SANITIZE=ON -DTAGWERK_BENCH=OFF
+test: test-sanitized test-clang
+
+test-sanitized: deps
+	cmake -S . -B $(TEST) -G Ninja $(SANITIZED)
 	cmake --build $(TEST) -j $(JOBS)
 	cd $(TEST) && ctest --output-on-failure -j $(JOBS)
 
+# The second compiler, in the configuration users build.
+test-clang: deps
+	cmake -S . -B $(CLANG) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
+		-DTAGWERK_BENCH=OFF -DTAGWERK_WERROR=ON
+	cmake --build $(CLANG) -j $(JOBS)
+	cd $(CLANG) && ctest --output-on-failure -j $(JOBS)
+
 bench:
 	@scripts/install-deps bench
-	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF
+	cmake -S . -B $(BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAGWERK_TESTS=OFF -DTAGWERK_BENCH=ON
 	cmake --build $(BENCH) -j $(JOBS)
 	scripts/run-benchmarks $(BENCH)
 
@@ -34,7 +47,7 @@ package: build
 
 # Pictures of every window, drawn off screen, in build/test/screenshots.
 screenshots: deps
-	cmake -S . -B $(TEST) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAGWERK_SANITIZE=ON -DTAGWERK_BENCH=OFF
+	cmake -S . -B $(TEST) -G Ninja $(SANITIZED)
 	cmake --build $(TEST) -j $(JOBS) --target tst_Screenshots
 	cd $(TEST) && QT_QPA_PLATFORM=offscreen tests/tst_Screenshots
 
