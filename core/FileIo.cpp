@@ -448,4 +448,26 @@ ResolvedPath ResolveSymbolicLinks(const std::string& path) {
     return {resolved.get(), FileError::none};
 }
 
+ResolvedPath LinkResolver::resolve(const std::string& path) {
+    const std::size_t nameStart = path.rfind('/') + 1;
+    const std::string_view name = std::string_view(path).substr(nameStart);
+    if (nameStart == 0 || name.empty() || name == "." || name == "..") {
+        return ResolveSymbolicLinks(path);
+    }
+    if (path.compare(0, nameStart, folder_) != 0) {
+        folder_.assign(path, 0, nameStart);
+        ResolvedPath folder = ResolveSymbolicLinks(folder_);
+        resolvedFolder_ = folder.error == FileError::none ? std::move(folder.path) : "";
+        if (!resolvedFolder_.empty() && resolvedFolder_.back() != '/') {
+            resolvedFolder_ += '/';
+        }
+    }
+    char target;
+    // Not a link (EINVAL) in a resolved folder: the folder and the name.
+    if (resolvedFolder_.empty() || ::readlink(path.c_str(), &target, 1) >= 0 || errno != EINVAL) {
+        return ResolveSymbolicLinks(path);
+    }
+    return {resolvedFolder_ + std::string(name), FileError::none};
+}
+
 } // namespace tagwerk

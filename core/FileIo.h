@@ -222,4 +222,16 @@ struct ResolvedPath {
 // through `path` would change.
 ResolvedPath ResolveSymbolicLinks(const std::string& path);
 
+// ResolveSymbolicLinks for the absolute paths of one run, which mostly share
+// their folder: a folder is resolved once, then only each file's own name is
+// looked at, which may itself be a link.
+class LinkResolver {
+public:
+    ResolvedPath resolve(const std::string& path);
+
+private:
+    std::string folder_;         // as given, ending in the separator
+    std::string resolvedFolder_; // the same, resolved; empty when it failed
+};
+
 } // namespace tagwerk

@@ -17,6 +17,7 @@
 //   is among its changedPaths, the window loads that file again.
 //   PreviewNewestAction() gives the same counts without changing anything.
 #include "core/AppendMapping.h"
+#include "core/FileIo.h"
 #include "core/TrailerChange.h"
 
 #include <cstddef>
@@ -78,6 +79,7 @@ private:
     // Ends in the separator; empty when it could not be had. Asked for at the
     // first relative path.
     std::optional<std::string> workingDirectory_;
+    LinkResolver links_;
     bool unsynced_ = false;
     bool broken_ = false;
 };

@@ -61,7 +61,7 @@ void UndoJournalWriter::aboutToChange(const std::string& path, const FileState& 
     }
     FileChange change{absolutePath(path), {}, before, DigestOf(after)};
     // Undo changes only the file the path led to at the time.
-    if (ResolvedPath target = ResolveSymbolicLinks(change.path);
+    if (ResolvedPath target = links_.resolve(change.path);
         target.error == FileError::none && target.path != change.path) {
         change.target = std::move(target.path);
     }

@@ -205,6 +205,26 @@ INSTANTIATE_TEST_SUITE_P(Actions, UndoRoundTrip, testing::ValuesIn(kActions),
 // another alone: the file ends as it was. An action that changes nothing is
 // no action; one still being recorded is skipped. The folders are made for
 // the owner alone.
+// One run through a folder that is a link, over a file that is a link and
+// over plain files: each file is found again as the one the run changed.
+TEST_F(UndoJournalTest, FilesReachedThroughLinksAreTheOnesTheRunChanged) {
+    fs::create_directory(file("echt"));
+    fs::create_directory_symlink(file("echt"), file("verweis"));
+    const std::string paths[] = {file("verweis/a.mp3"), file("verweis/b.mp3"),
+                                 file("verweis/c.mp3"), file("d.mp3")};
+    for (const std::string& path : paths)
+        WriteFileBytes(path, PatternBytes(1000));
+    fs::rename(file("echt/c.mp3"), file("c-ziel.mp3"));
+    fs::create_symlink(file("c-ziel.mp3"), file("echt/c.mp3"));
+    UndoJournalWriter journal(ActionKind::tagsFromNamesRun);
+    for (const std::string& path : paths)
+        Save(path, &journal);
+    journal.finish();
+    EXPECT_EQ(UndoNewestAction().restored, std::size(paths));
+    for (const std::string& path : paths)
+        EXPECT_EQ(ReadFileBytes(path), PatternBytes(1000)) << path;
+}
+
 TEST_F(UndoJournalTest, UndoGoesNewestFileFirstAndSkipsAnActionStillRecorded) {
     const fs::path working = fs::current_path();
     fs::current_path(dir_.path());
