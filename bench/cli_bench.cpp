@@ -67,14 +67,9 @@ double CpuSeconds(const timeval& user, const timeval& system) {
     return double(user.tv_sec + system.tv_sec) + double(user.tv_usec + system.tv_usec) / 1e6;
 }
 
-// What a program used: processor time and peak resident memory.
-struct Usage {
-    double cpuSeconds = -1; // negative unless it exited with 0
-    long peakKiB = 0;
-};
-
-// Runs a program with its output thrown away.
-Usage Run(const std::vector<std::string>& arguments) {
+// Runs a program with its output thrown away; its processor time, negative
+// unless it exited with 0.
+double Run(const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
@@ -90,8 +85,8 @@ Usage Run(const std::vector<std::string>& arguments) {
         ::wait4(child, &status, 0, &usage);
     posix_spawn_file_actions_destroy(&actions);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return {};
-    return {CpuSeconds(usage.ru_utime, usage.ru_stime), usage.ru_maxrss};
+        return -1;
+    return CpuSeconds(usage.ru_utime, usage.ru_stime);
 }
 
 void Report(benchmark::State& state, const Spent& command, const Spent& bare) {
@@ -134,7 +129,7 @@ void CompareWithBare(benchmark::State& state, const ManyFiles& files,
         Spent round;
         const Clock::time_point start = Clock::now();
         for (const std::vector<std::string>& command : commands) {
-            const double cpuSeconds = Run(command).cpuSeconds;
+            const double cpuSeconds = Run(command);
             if (cpuSeconds < 0) {
                 state.SkipWithError(("failed: " + command.front()).c_str());
                 return;
@@ -191,7 +186,7 @@ BENCHMARK(BM_ShowJsonTagwerkCli)->Iterations(5)->UseManualTime()->Unit(benchmark
 long PeakKiB(std::vector<std::string> arguments, const std::string& scratch) {
     const std::string told = scratch + "/peak";
     arguments.insert(arguments.begin(), {"/usr/bin/time", "-f", "%M", "-o", told});
-    if (Run(arguments).cpuSeconds < 0)
+    if (Run(arguments) < 0)
         return -1;
     long peak = -1;
     std::ifstream(told) >> peak;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 #include <unicode/utf8.h>
@@ -135,12 +136,21 @@ std::string Cp1252Value(std::string_view option, std::string_view utf8, std::siz
     return bytes;
 }
 
-GenreCode GenreValue(std::string_view text, bool codes) {
+namespace {
+
+// The number of one to three digits, else nothing.
+std::optional<int> SmallNumber(std::string_view text) {
     const bool digits =
         !text.empty() && text.size() <= 3 &&
         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (codes && digits && std::stoi(std::string(text)) <= 255)
-        return static_cast<GenreCode>(std::stoi(std::string(text)));
+    return digits ? std::optional(std::stoi(std::string(text))) : std::nullopt;
+}
+
+} // namespace
+
+GenreCode GenreValue(std::string_view text, bool codes) {
+    if (const std::optional<int> number = SmallNumber(text); codes && number && *number <= 255)
+        return static_cast<GenreCode>(*number);
     if (const std::optional<GenreCode> code = GenreCodeFromNameIgnoringCase(text))
         return *code;
     throw UsageError("Die Musikrichtung " + Quoted(text) +
@@ -150,10 +160,7 @@ GenreCode GenreValue(std::string_view text, bool codes) {
 std::uint8_t TrackValue(std::string_view text) {
     if (text.empty())
         return 0;
-    const bool digits = text.size() <= 3 && std::all_of(text.begin(), text.end(), [](char c) {
-                            return c >= '0' && c <= '9';
-                        });
-    const int number = digits ? std::stoi(std::string(text)) : 0;
+    const int number = SmallNumber(text).value_or(0);
     if (number < 1 || number > 255)
         throw UsageError("Die Titelnummer " + Quoted(text) +
                          " ist keine Zahl von 1 bis 255; --track= löscht sie.");

@@ -6,7 +6,7 @@
 # The long options of a help text, those that take a value with "=" behind.
 _tagwerk_cli_options() {
     awk '/^  -/ {
-        spec = substr($0, 3, 26); sub(/ +$/, "", spec); split(spec, parts, " ")
+        usage = substr($0, 3, 26); sub(/ +$/, "", usage); split(usage, parts, " ")
         count = split(parts[1], names, ",")
         for (i = 1; i <= count; i++)
             if (names[i] ~ /^--/) print names[i] (parts[2] != "" ? "=" : "")
@@ -52,9 +52,12 @@ _tagwerk_cli() {
 
     if [[ -z $command ]]; then
         local words
-        words=$("$program" --help 2>/dev/null |
-            awk '/^Befehle:/ { on = 1; next } on && /^  [a-z]/ { print $1 } /^$/ { on = 0 }')
-        [[ $cur == -* ]] && words=$("$program" --help 2>/dev/null | _tagwerk_cli_options)
+        if [[ $cur == -* ]]; then
+            words=$("$program" --help 2>/dev/null | _tagwerk_cli_options)
+        else
+            words=$("$program" --help 2>/dev/null |
+                awk '/^Befehle:/ { on = 1; next } on && /^  [a-z]/ { print $1 } /^$/ { on = 0 }')
+        fi
         mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")
     elif [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$("$program" "$command" --help 2>/dev/null |

@@ -9,13 +9,16 @@ namespace {
 // Large enough that an ordinary tag comes in one read.
 constexpr std::size_t kBlockSize = 64 * 1024;
 
+// Unsynchronisation put a 0x00 after every 0xFF; whether `byte` is one.
+bool DroppedByUnsynchronisation(char byte, bool& afterFf) {
+    const bool dropped = afterFf && byte == '\0';
+    afterFf = byte == '\xff';
+    return dropped;
+}
+
 } // namespace
 
 TagStream::TagStream(const File& file, std::int64_t end) : file_(file), end_(end) {}
-
-void TagStream::endAt(std::int64_t end) {
-    end_ = std::min(end_, end);
-}
 
 bool TagStream::load(std::int64_t offset) {
     if (offset >= end_)
@@ -45,9 +48,8 @@ std::string TagStream::read(std::size_t count) {
     while (bytes.size() < count && load(position_)) {
         const char byte = block_[static_cast<std::size_t>(position_ - blockStart_)];
         ++position_;
-        if (!(unsynchronised_ && afterFf_ && byte == '\0'))
+        if (!unsynchronised_ || !DroppedByUnsynchronisation(byte, afterFf_))
             bytes += byte;
-        afterFf_ = unsynchronised_ && byte == '\xff';
     }
     return bytes;
 }
@@ -76,9 +78,8 @@ bool TagStream::skip(std::uint64_t count) {
             continue;
         }
         for (; i < block_.size() && count > 0; ++i) {
-            if (!(afterFf_ && block_[i] == '\0'))
+            if (!DroppedByUnsynchronisation(block_[i], afterFf_))
                 --count;
-            afterFf_ = block_[i] == '\xff';
         }
         position_ = blockStart_ + static_cast<std::int64_t>(i);
     }
@@ -108,9 +109,8 @@ std::string Resynchronised(const std::string& bytes) {
     result.reserve(bytes.size());
     bool afterFf = false;
     for (const char byte : bytes) {
-        if (!(afterFf && byte == '\0'))
+        if (!DroppedByUnsynchronisation(byte, afterFf))
             result += byte;
-        afterFf = byte == '\xff';
     }
     return result;
 }

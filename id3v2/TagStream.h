@@ -18,8 +18,6 @@ public:
     // From here on, a 0x00 after 0xFF is dropped, as the unsynchronisation
     // of a whole ID3v2.2 or 2.3 tag asks; sizes count what is left.
     void undoUnsynchronisation() { unsynchronised_ = true; }
-    // Only where the tag ends before the file: never moves it further.
-    void endAt(std::int64_t end);
 
     // The next `count` bytes (at most a block), fewer where the stream ends.
     std::string read(std::size_t count);
@@ -30,7 +28,6 @@ public:
     // no 0xFF came just before it).
     std::int64_t position() const { return position_; }
     void seek(std::int64_t position);
-    std::int64_t end() const { return end_; }
 
     // Up to `count` bytes at `offset` of the file, without moving.
     std::string peek(std::int64_t offset, std::size_t count);

@@ -244,7 +244,7 @@ void NameByLabel(QLabel& label, QWidget& control) {
     InstallFactory();
     label.setBuddy(&control);
     if (qobject_cast<QAbstractItemView*>(&control))
-        NameWithoutLabel(control, BuddyText(control));
+        NameWithoutLabel(control, QString(label.text()).remove('&'));
     if (auto* box = qobject_cast<QComboBox*>(&control)) {
         DropQtsInterface(*box);
         TellEntryChanges(*box);
