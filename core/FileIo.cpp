@@ -50,48 +50,6 @@ template <typename Transfer> FileError TransferAll(std::size_t size, Transfer tr
     return FileError::none;
 }
 
-FileStamp StampOf(const struct stat& status) {
-    return {status.st_dev, status.st_ino, status.st_size, status.st_mtim.tv_sec,
-            status.st_mtim.tv_nsec};
-}
-
-struct OpenedDescriptor {
-    int descriptor = -1;
-    FileStamp stamp;
-    FileError error = FileError::none;
-};
-
-// O_NONBLOCK keeps the open from waiting on a FIFO, which is then refused as
-// not a file. On a regular file it only keeps the open from waiting for a
-// program that holds a lease on it (another Tagwerk changing the file): such
-// an open is tried again a few times, as a change in place takes moments
-// only. A file it creates is its owner's alone.
-OpenedDescriptor OpenRegularFile(const std::string& path, int access) {
-    constexpr int kAttempts = 20;
-    constexpr useconds_t kPause = 5000;
-    int descriptor = -1;
-    for (int attempt = 1; descriptor < 0; ++attempt) {
-        descriptor = ::open(path.c_str(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
-        if (descriptor < 0 && (errno != EWOULDBLOCK || attempt == kAttempts)) {
-            return {-1, {}, errno == EWOULDBLOCK ? FileError::beingWritten : LastError()};
-        }
-        if (descriptor < 0) {
-            ::usleep(kPause);
-        }
-    }
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0) {
-        FileError error = LastError();
-        CloseIgnoringFailure(descriptor);
-        return {-1, {}, error};
-    }
-    if (!S_ISREG(status.st_mode)) {
-        CloseIgnoringFailure(descriptor);
-        return {-1, {}, FileError::notAFile};
-    }
-    return {descriptor, StampOf(status), FileError::none};
-}
-
 // Temporary files are named kTemporaryPrefix, six letters or digits chosen
 // by mkstemp, kTemporarySuffix.
 constexpr std::string_view kTemporaryPrefix = ".tagwerk-";
@@ -163,12 +121,15 @@ KernelCopyCall ReplaceKernelCopyCall(KernelCopyCall call) {
     return std::exchange(kernelCopyCall, call);
 }
 
-File::File(File&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+File::File(File&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)),
+      writeLeaseHeld_(std::exchange(other.writeLeaseHeld_, false)) {}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         CloseIgnoringFailure(descriptor_);
         descriptor_ = std::exchange(other.descriptor_, -1);
+        writeLeaseHeld_ = std::exchange(other.writeLeaseHeld_, false);
     }
     return *this;
 }
@@ -250,39 +211,8 @@ bool File::tryLock() {
 // is never closed twice.
 FileError File::close() {
     int descriptor = std::exchange(descriptor_, -1);
+    writeLeaseHeld_ = false;
     return ::close(descriptor) == 0 || errno == EINTR ? FileError::none : LastError();
-}
-
-OpenResult OpenForReading(const std::string& path) {
-    OpenedDescriptor opened = OpenRegularFile(path, O_RDONLY);
-    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
-}
-
-// The trailer read before it is replaced is no access worth recording, and
-// recording it would update the file's inode a second time whenever the file
-// was written since it was last read. Only the owner may ask for that.
-OpenResult OpenForWriting(const std::string& path) {
-    OpenedDescriptor opened = OpenRegularFile(path, O_RDWR | O_NOATIME);
-    if (opened.error == FileError::accessDenied) {
-        opened = OpenRegularFile(path, O_RDWR);
-    }
-    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
-}
-
-FileError CheckWritable(const std::string& path) {
-    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? FileError::none
-                                                                      : LastError();
-}
-
-OpenResult OpenOwnFile(const std::string& path) {
-    OpenedDescriptor opened = OpenRegularFile(path, O_RDWR | O_NOFOLLOW);
-    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
-}
-
-OpenResult CreateForWriting(const std::string& path, Creation creation) {
-    const int flags = O_RDWR | O_CREAT | O_NOFOLLOW | (creation == Creation::newOnly ? O_EXCL : 0);
-    OpenedDescriptor opened = OpenRegularFile(path, flags);
-    return {File(opened.descriptor), opened.stamp.length, opened.stamp, opened.error};
 }
 
 FileError CreateDirectories(const std::string& path, unsigned mode) {
@@ -431,14 +361,6 @@ void SweepLeftoverTemporaryFiles(const std::string& directory) {
     ::closedir(listing);
 }
 
-FileError CheckUnchanged(const std::string& path, const FileStamp& stamp) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0) {
-        return LastError();
-    }
-    return StampOf(status) == stamp ? FileError::none : FileError::changedMeanwhile;
-}
-
 ResolvedPath ResolveSymbolicLinks(const std::string& path) {
     std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
                                                          &std::free);
@@ -448,7 +370,7 @@ ResolvedPath ResolveSymbolicLinks(const std::string& path) {
     return {resolved.get(), FileError::none};
 }
 
-ResolvedPath LinkResolver::resolve(const std::string& path) {
+ResolvedPath LinkResolver::resolve(const std::string& path, bool nameIsLink) {
     const std::size_t nameStart = path.rfind('/') + 1;
     const std::string_view name = std::string_view(path).substr(nameStart);
     if (nameStart == 0 || name.empty() || name == "." || name == "..") {
@@ -462,9 +384,7 @@ ResolvedPath LinkResolver::resolve(const std::string& path) {
             resolvedFolder_ += '/';
         }
     }
-    char target;
-    // Not a link (EINVAL) in a resolved folder: the folder and the name.
-    if (resolvedFolder_.empty() || ::readlink(path.c_str(), &target, 1) >= 0 || errno != EINVAL) {
+    if (resolvedFolder_.empty() || nameIsLink) {
         return ResolveSymbolicLinks(path);
     }
     return {resolvedFolder_ + std::string(name), FileError::none};

@@ -67,20 +67,26 @@ public:
     // Whether another program has asked to open the file since the lease was
     // taken; only for a handle that holds one.
     bool leaseBroken() const;
+    // Whether this handle holds a write lease: no other program can have
+    // written the file since the lease was taken.
+    bool holdsWriteLease() const { return writeLeaseHeld_; }
     // The file's length now; -1 when it cannot be had.
     std::int64_t currentLength() const;
     FileError close();
 
 private:
-    explicit File(int descriptor) : descriptor_(descriptor) {}
+    explicit File(int descriptor, bool writeLeaseHeld = false)
+        : descriptor_(descriptor), writeLeaseHeld_(writeLeaseHeld) {}
     friend OpenResult OpenForReading(const std::string& path);
     friend OpenResult OpenForWriting(const std::string& path);
+    friend OpenResult OpenForChanging(const std::string& path);
     friend OpenResult CreateForWriting(const std::string& path, Creation creation);
     friend OpenResult OpenOwnFile(const std::string& path);
     friend TemporaryFileResult CreateTemporaryFile(const std::string& directory);
     friend class AppendMapping;
 
     int descriptor_ = -1;
+    bool writeLeaseHeld_ = false;
 };
 
 // The system call behind File::copyFrom, with copy_file_range's arguments
@@ -112,6 +118,9 @@ struct OpenResult {
     std::int64_t length = 0;
     FileStamp stamp;
     FileError error = FileError::none;
+    // Whether the path's last part is a symbolic link (its folders may be
+    // links either way).
+    bool nameIsLink = false;
 };
 
 // Opens an existing regular file for reading; never creates one.
@@ -131,7 +140,9 @@ FileError CheckWritable(const std::string& path);
 // lease, so that another program's open waits until it is closed. A file
 // another program has open for writing fails with beingWritten and is not
 // touched. Where no lease can be had (another owner, a network file system,
-// a program reading the file) it is opened all the same.
+// a program reading the file) it is opened all the same. The length is
+// taken after the lease, so while it is held (holdsWriteLease()), the
+// length and stamp stay as they were opened.
 OpenResult OpenForChanging(const std::string& path);
 
 // Opens a regular file for reading and writing, creating it readable and
@@ -223,11 +234,12 @@ struct ResolvedPath {
 ResolvedPath ResolveSymbolicLinks(const std::string& path);
 
 // ResolveSymbolicLinks for the absolute paths of one run, which mostly share
-// their folder: a folder is resolved once, then only each file's own name is
-// looked at, which may itself be a link.
+// their folder: a folder is resolved once, and a file's own name is looked at
+// only where it may itself be a link.
 class LinkResolver {
 public:
-    ResolvedPath resolve(const std::string& path);
+    // `nameIsLink` false: the caller knows the last part is no link.
+    ResolvedPath resolve(const std::string& path, bool nameIsLink);
 
 private:
     std::string folder_;         // as given, ending in the separator

@@ -62,7 +62,8 @@ TagFromNameResult WriteTagFromName(const std::string& path, const TagRecord& rec
                                                  : std::nullopt));
     if (observer) {
         const std::int64_t lengthAfter = opened.length + (decision.hasTrailer ? 0 : kTrailerLength);
-        observer->aboutToChange(path, {opened.length, decision.old}, {lengthAfter, trailer});
+        observer->aboutToChange(path, {opened.length, decision.old}, {lengthAfter, trailer},
+                                opened.nameIsLink);
     }
     FileError error = decision.hasTrailer
                           ? OverwriteTrailer(opened.file, opened.length, trailer, decision.old)

@@ -28,11 +28,13 @@ FileStateResult ReadFileState(const File& file, std::int64_t length);
 // Told by the operations that change a file (WriteTagTrailer, RemoveTagTrailer,
 // BlankTagTrailer, WriteTagFromName) once they have read the file and know
 // exactly how they will leave it, right before they change it. The change may
-// still fail afterwards, leaving the file in `before`.
+// still fail afterwards, leaving the file in `before`. `nameIsLink` is false
+// only where the operation found that the path's last part is no symbolic
+// link.
 class TrailerChangeObserver {
 public:
     virtual void aboutToChange(const std::string& path, const FileState& before,
-                               const FileState& after) = 0;
+                               const FileState& after, bool nameIsLink) = 0;
 
 protected:
     ~TrailerChangeObserver() = default;

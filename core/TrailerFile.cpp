@@ -59,7 +59,7 @@ WriteResult UpdateTagTrailer(const std::string& path, const TrailerChange& chang
             return {WriteOutcome::error, before.error};
         }
         const std::int64_t lengthAfter = opened.length + (found.found ? 0 : kTrailerLength);
-        observer->aboutToChange(path, before.state, {lengthAfter, trailer});
+        observer->aboutToChange(path, before.state, {lengthAfter, trailer}, opened.nameIsLink);
     }
     FileError error = found.found
                           ? OverwriteTrailer(opened.file, opened.length, trailer, found.trailer)
@@ -81,7 +81,8 @@ BlankResult BlankTagTrailer(const std::string& path, TrailerChangeObserver* obse
     }
     const TagTrailer blank = BlankTagTrailerBytes();
     if (observer) {
-        observer->aboutToChange(path, {opened.length, opened.trailer}, {opened.length, blank});
+        observer->aboutToChange(path, {opened.length, opened.trailer}, {opened.length, blank},
+                                opened.nameIsLink);
     }
     FileError error = OverwriteTrailer(opened.file, opened.length, blank, opened.trailer);
     if (error == FileError::none) {

@@ -232,7 +232,7 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
     }
     if (observer) {
         observer->aboutToChange(directory + fileName, {original.length, original.trailer},
-                                after.state);
+                                after.state, true);
     }
     if (FileError error = copy.replace(target.path, source.leased ? &source.file : nullptr);
         error != FileError::none) {

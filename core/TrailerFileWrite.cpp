@@ -14,13 +14,15 @@ TrailerForWriting FindThrough(OpenResult opened, TrailerRule rule) {
             .stamp = opened.stamp,
             .found = found.found,
             .trailer = found.trailer,
-            .error = found.error};
+            .error = found.error,
+            .nameIsLink = opened.nameIsLink};
 }
 
-// Without a lease another program may have written since the length was
-// taken; what it added is not written over.
+// Without a write lease another program may have written since the length
+// was taken; what it added is not written over.
 FileError CheckLength(const File& file, std::int64_t length) {
-    return file.currentLength() == length ? FileError::none : FileError::changedMeanwhile;
+    return file.holdsWriteLease() || file.currentLength() == length ? FileError::none
+                                                                    : FileError::changedMeanwhile;
 }
 
 } // namespace

@@ -19,6 +19,7 @@ struct TrailerForWriting {
     bool found = false;
     TagTrailer trailer{}; // the file's last 128 bytes, whenever it is longer than that
     FileError error = FileError::none;
+    bool nameIsLink = false; // as OpenResult tells it
 };
 
 // Looks for the trailer first through a read-only handle, so that a file

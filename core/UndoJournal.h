@@ -59,8 +59,8 @@ public:
     UndoJournalWriter& operator=(const UndoJournalWriter&) = delete;
     ~UndoJournalWriter(); // finishes, if finish() was not called
 
-    void aboutToChange(const std::string& path, const FileState& before,
-                       const FileState& after) override;
+    void aboutToChange(const std::string& path, const FileState& before, const FileState& after,
+                       bool nameIsLink) override;
 
     // Syncs the journal and ends the action; call it after the last file.
     void finish();

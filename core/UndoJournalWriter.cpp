@@ -44,7 +44,7 @@ std::string UndoJournalWriter::absolutePath(const std::string& path) {
 // Each record is in the kernel's page cache before its file changes, so a
 // killed program loses none; only the first is synced at once.
 void UndoJournalWriter::aboutToChange(const std::string& path, const FileState& before,
-                                      const FileState& after) {
+                                      const FileState& after, bool nameIsLink) {
     if (broken_ || before == after) {
         return;
     }
@@ -61,7 +61,7 @@ void UndoJournalWriter::aboutToChange(const std::string& path, const FileState& 
     }
     FileChange change{absolutePath(path), {}, before, DigestOf(after)};
     // Undo changes only the file the path led to at the time.
-    if (ResolvedPath target = links_.resolve(change.path);
+    if (ResolvedPath target = links_.resolve(change.path, nameIsLink);
         target.error == FileError::none && target.path != change.path) {
         change.target = std::move(target.path);
     }

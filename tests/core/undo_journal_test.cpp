@@ -254,7 +254,7 @@ TEST_F(UndoJournalTest, UndoGoesNewestFileFirstAndSkipsAnActionStillRecorded) {
     running.finish();
     EXPECT_EQ(UndoNewestAction().kind, ActionKind::removalRun);
     UndoJournalWriter(ActionKind::tagsFromNamesRun)
-        .aboutToChange(file("ohne.mp3"), {1000, {}}, {1000, {}});
+        .aboutToChange(file("ohne.mp3"), {1000, {}}, {1000, {}}, true);
     EXPECT_FALSE(HasActionToUndo());
     for (const char* folder : {"neu", "neu/state", "neu/state/tagwerk"})
         EXPECT_EQ(fs::status(file(folder)).permissions(), fs::perms::owner_all) << folder;
@@ -267,7 +267,7 @@ TEST_F(UndoJournalTest, ALongActionIsReadBackInFull) {
     {
         UndoJournalWriter journal(ActionKind::removalRun);
         for (std::size_t i = 0; i < kFiles; ++i)
-            journal.aboutToChange(file(std::to_string(i)), {1128, {}}, {1000, {}});
+            journal.aboutToChange(file(std::to_string(i)), {1128, {}}, {1000, {}}, true);
     }
     EXPECT_EQ(PreviewNewestAction().gone, kFiles); // every file is gone since
 }
@@ -291,7 +291,7 @@ TEST_F(UndoJournalTest, FolderAnotherUserMayWriteIsNotUsed) {
         SCOPED_TRACE(name);
         fs::remove_all(Journal());
         WriteFileBytes(path, PatternBytes(1000));
-        UndoJournalWriter(ActionKind::save).aboutToChange(path, {1000, {}}, {1128, {}});
+        UndoJournalWriter(ActionKind::save).aboutToChange(path, {1000, {}}, {1128, {}}, true);
         spoil();
         EXPECT_FALSE(UndoNewestAction().undone);
         UndoJournalWriter journal(ActionKind::save);
@@ -366,9 +366,9 @@ TEST_F(UndoJournalTest, TwoProgramsRecordingAtOnceNeverCollide) {
 struct DyingObserver : TrailerChangeObserver {
     DyingObserver(TrailerChangeObserver& to, std::size_t dieBefore)
         : journal(to), left(dieBefore) {}
-    void aboutToChange(const std::string& path, const FileState& before,
-                       const FileState& after) override {
-        journal.aboutToChange(path, before, after);
+    void aboutToChange(const std::string& path, const FileState& before, const FileState& after,
+                       bool nameIsLink) override {
+        journal.aboutToChange(path, before, after, nameIsLink);
         if (left-- == 0)
             ::raise(SIGKILL);
     }
