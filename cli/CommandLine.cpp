@@ -165,17 +165,15 @@ std::vector<std::string> ReversedArguments(int argc, char** argv) {
 // that such a field is never read, with a warning: "2,\"-\",1" leaves the
 // title empty.
 Dateinamenaufbau CheckedPattern(const std::string& text) {
-    Dateinamenaufbau pattern = ParseDateinamenaufbau(Utf16FromUtf8(text));
+    const std::u16string given = Utf16FromUtf8(text);
+    Dateinamenaufbau pattern = ParseDateinamenaufbau(given);
     if (std::none_of(pattern.begin(), pattern.end(),
                      [](const PatternPair& pair) { return FieldIndex(pair.fieldToken); }))
         throw UsageError(
             "Der Dateinamenaufbau nennt kein Feld von 1 bis 6; etwa 2,\" - \",1,\".mp3\" "
             "nimmt Künstler und Titel aus dem Namen.");
-    // An even number of commas leaves the text after the last one unread.
-    const auto commas = std::count(text.begin(), text.end(), ',');
-    const std::string last = text.substr(text.rfind(',') + 1);
-    if (commas % 2 == 0 && pattern.size() < kMaxPatternPairs && FieldIndex(Utf16FromUtf8(last)))
-        Warn("Dem letzten Feld (" + last +
+    if (const auto unread = UnreadField(given))
+        Warn("Dem letzten Feld (" + std::to_string(*unread + 1) +
              ") des Dateinamenaufbaus folgt kein Trenntext; es "
              "bleibt deshalb leer. Ein Trenntext wie \".mp3\" dahinter füllt es.");
     return pattern;

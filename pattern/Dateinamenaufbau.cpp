@@ -49,7 +49,14 @@ std::optional<std::size_t> FieldIndex(std::u16string_view token) {
     return std::nullopt;
 }
 
-Dateinamenaufbau ParseDateinamenaufbau(std::u16string_view text) {
+namespace {
+
+struct ParsedPattern {
+    Dateinamenaufbau pairs;
+    std::u16string_view unread; // after the last pair
+};
+
+ParsedPattern Parse(std::u16string_view text) {
     Dateinamenaufbau pairs;
     std::u16string_view rest = text;
     while (pairs.size() < kMaxPatternPairs) {
@@ -65,7 +72,18 @@ Dateinamenaufbau ParseDateinamenaufbau(std::u16string_view text) {
                                                          : rest.substr(separatorEnd + 1);
         pairs.push_back(std::move(pair));
     }
-    return pairs;
+    return {std::move(pairs), rest};
+}
+
+} // namespace
+
+Dateinamenaufbau ParseDateinamenaufbau(std::u16string_view text) {
+    return Parse(text).pairs;
+}
+
+std::optional<std::size_t> UnreadField(std::u16string_view text) {
+    const ParsedPattern parsed = Parse(text);
+    return parsed.pairs.size() < kMaxPatternPairs ? FieldIndex(parsed.unread) : std::nullopt;
 }
 
 std::optional<TagRecord> RecordFromFileName(const Dateinamenaufbau& pattern,

@@ -26,6 +26,11 @@ std::optional<std::size_t> FieldIndex(std::u16string_view token);
 // Never fails; what it cannot use it ignores.
 Dateinamenaufbau ParseDateinamenaufbau(std::u16string_view text);
 
+// The field (index 0 to 5) that the text names last without a separator
+// after it, so that the parse leaves it unread and it stays empty, as "1" in
+// 2,"-",1; nullopt when there is none.
+std::optional<std::size_t> UnreadField(std::u16string_view text);
+
 // What the user typed into the batch window, with one take-over flag per field
 // in field order: title, artist, album, year, genre, comment.
 struct FixedValues {

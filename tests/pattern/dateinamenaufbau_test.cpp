@@ -1,6 +1,7 @@
 #include "pattern/Dateinamenaufbau.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 
 namespace tagwerk {
@@ -19,9 +20,11 @@ TEST(ParseDateinamenaufbau, SplitsIntoTokenAndSeparatorPairs) {
     const struct {
         std::u16string text;
         Pairs pairs;
+        std::optional<std::size_t> unreadField = std::nullopt;
     } cases[] = {
         {u"2,\" - \",1,\".mp3\"", {{u"2", u" - "}, {u"1", u".mp3"}}},
-        {u"2,\" - \",1", {{u"2", u" - "}}},
+        {u"2,\" - \",1", {{u"2", u" - "}}, 0},
+        {u"1,a,x", {{u"1", u"a"}}},
         {u"1,.mp3", {{u"1", u".mp3"}}},
         {u"2, \" - \", 1, \".mp3\"", {{u"2", u" \" - "}, {u" 1", u" \".mp3"}}},
         {u"1,\"a\"b\",2,\"\"", {{u"1", u"a\"b"}, {u"2", u""}}},
@@ -35,12 +38,15 @@ TEST(ParseDateinamenaufbau, SplitsIntoTokenAndSeparatorPairs) {
         {u"1 - 2", {}},
         {u"1,a,2,b,3,c,4,d,5,e,6,f,1,g", // six pairs at the most
          {{u"1", u"a"}, {u"2", u"b"}, {u"3", u"c"}, {u"4", u"d"}, {u"5", u"e"}, {u"6", u"f"}}},
+        {u"1,a,2,b,3,c,4,d,5,e,6,f,1", // a seventh field is dropped, not left empty
+         {{u"1", u"a"}, {u"2", u"b"}, {u"3", u"c"}, {u"4", u"d"}, {u"5", u"e"}, {u"6", u"f"}}},
     };
     for (const auto& c : cases) {
         Pairs parsed;
         for (const PatternPair& pair : ParseDateinamenaufbau(c.text))
             parsed.emplace_back(pair.fieldToken, pair.separator);
         EXPECT_EQ(parsed, c.pairs) << Printable(c.text);
+        EXPECT_EQ(UnreadField(c.text), c.unreadField) << Printable(c.text);
     }
 }
 
