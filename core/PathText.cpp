@@ -17,19 +17,12 @@ std::u16string JoinPath(std::u16string_view directory, std::u16string_view name)
     return path;
 }
 
-// Built by appending: GCC 12 at -O3 reports a false -Wrestrict for
-// `"literal" + std::string`.
 std::string SignPlaceNumber(std::int64_t value) {
-    std::string text = " ";
-    text += std::to_string(value);
-    return text;
+    return " " + std::to_string(value);
 }
 
 std::string FileCountCaption(std::int64_t count) {
-    std::string caption = "(";
-    caption += SignPlaceNumber(count);
-    caption += " Dateien)";
-    return caption;
+    return "(" + SignPlaceNumber(count) + " Dateien)";
 }
 
 } // namespace tagwerk

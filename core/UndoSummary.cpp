@@ -82,10 +82,8 @@ constexpr Wording kWould{
      "würde als „",
      "“ beiseitegelegt; rückgängig gemacht würde nichts."}};
 
-// Appended piece by piece: GCC 12 at -O3 takes " " + std::string(...) for
-// overlapping copies (-Wrestrict), which stops a release build.
 void AppendCount(std::string& text, const char* label, std::size_t count) {
-    text.append(" ").append(label).append(": ").append(Files(count)).append(".");
+    text += " " + std::string(label) + ": " + Files(count) + ".";
 }
 
 std::string Summary(const UndoResult& result, const Wording& wording) {
