@@ -49,15 +49,22 @@ void Measure(const std::function<void()>& work, Fastest& best) {
     best.keep(Timed(work));
 }
 
-QByteArray BigEndian(int value) {
-    QByteArray bytes;
+std::string BigEndian32(std::uint64_t value) {
+    std::string bytes;
     for (int shift = 24; shift >= 0; shift -= 8)
-        bytes += char((value >> shift) & 0xFF);
+        bytes += static_cast<char>(value >> shift & 0xFF);
     return bytes;
 }
 
+std::string TagHeader(int version, std::uint64_t size, char flags = 0) {
+    std::string header = std::string("ID3") + static_cast<char>(version) + '\0' + flags;
+    for (int shift = 21; shift >= 0; shift -= 7)
+        header += static_cast<char>(size >> shift & 0x7F);
+    return header;
+}
+
 QByteArray Frame(const char* id, const QByteArray& body) {
-    return id + BigEndian(body.size()) + QByteArray(2, '\0') + body;
+    return id + QByteArray::fromStdString(BigEndian32(body.size())) + QByteArray(2, '\0') + body;
 }
 
 // Latin-1, or UTF-16 with its byte order mark as most taggers write it.
@@ -86,10 +93,7 @@ QByteArray Id3v2Tag(int i, int size, bool picture) {
                                     QByteArray(rest - 10 - 14, '\xd8'));
     else
         frames += QByteArray(rest, '\0');
-    QByteArray header("ID3\x03\0\0", 6);
-    for (int shift = 21; shift >= 0; shift -= 7)
-        header += char((frames.size() >> shift) & 0x7F);
-    return header + frames;
+    return QByteArray::fromStdString(TagHeader(3, frames.size())) + frames;
 }
 
 // Ten seconds of silence as lame makes it (80 KiB, so that the bare loop
@@ -264,20 +268,6 @@ public:
 private:
     std::ofstream out_;
 };
-
-std::string BigEndian32(std::uint64_t value) {
-    std::string bytes;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes += static_cast<char>(value >> shift & 0xFF);
-    return bytes;
-}
-
-std::string TagHeader(int version, std::uint64_t size, char flags = 0) {
-    std::string header = std::string("ID3") + static_cast<char>(version) + '\0' + flags;
-    for (int shift = 21; shift >= 0; shift -= 7)
-        header += static_cast<char>(size >> shift & 0x7F);
-    return header;
-}
 
 // A frame of ID3v2.3: plain sizes.
 std::string Frame3(const std::string& id, std::uint64_t bodySize,
