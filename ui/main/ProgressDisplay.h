@@ -4,7 +4,8 @@
 // the overall bar, the thin bar Shape2 along its lower edge the bar of the
 // current file, each with its percentage label (Label13, Label15). A bar and
 // its label change, and pending window events are handled, only when the
-// bar's width in whole pixels changes: at most 329 times per bar and run.
+// bar's width in whole pixels changes: at most 329 times per bar and run (per
+// file for the per-file bar, whose moves between frames are only noted).
 // The window repaints only once a frame meanwhile, see RepaintThrottle, and
 // screen readers hear of the bars' values as often as they are painted.
 #include "ui/main/RepaintThrottle.h"
@@ -32,8 +33,9 @@ public:
     // Shows "0%" and the bar at 1 pixel; with the per-file bar as well when asked.
     void BeginProgress(bool withFileBar = false);
     // Sets the bar to the whole part of fraction * 329 pixels and the label to
-    // text(), and handles pending events, only if that width is new. The text
-    // is built only then: a removal reports every 100 bytes.
+    // text(), and handles pending events, only if that width is new (a move of
+    // the per-file bar between frames is only noted, see Move). The text is
+    // built only then: a removal reports every 100 bytes.
     template <class TextOf>
     void ShowProgress(ProgressBar bar, double fraction, const TextOf& text) {
         Bar& shown = bar == ProgressBar::overall ? overall_ : perFile_;
@@ -50,9 +52,12 @@ private:
         QLabel* label;
         QRect labelPlace; // the label's stated place; it grows during a run
         int lastWidth = 0;
+        QString notedText = {}; // with lastWidth, while `noted`: not yet on the controls
+        bool noted = false;
     };
     void Start(Bar& bar);
-    void Move(Bar& bar, int width, const QString& text);
+    void Move(Bar& bar, int width, QString text);
+    void ShowNoted();
     void PaintFrame();
     void AnnounceBars();
     void SetTextsAndFileBarUpdated(bool updated);
