@@ -60,6 +60,27 @@ Form5::Form5() {
     EscapeClosesWindow(*this);
 }
 
+namespace {
+
+// The last position of a file's payload of `length` bytes up to which
+// neither bar can move, seen from the fractions of the current position:
+// within a file both bars only grow, and each moves once its share reaches
+// its next whole pixel. The sink, called every 100 bytes, skips its
+// arithmetic before then; a millionth of a pixel keeps clear of the rounding
+// of the quotients.
+std::int64_t QuietThrough(std::int64_t length, int i, int n, double fileFraction,
+                          double overallFraction) {
+    constexpr double kMargin = 1e-6;
+    const auto nextShare = [&](double fraction) {
+        return (ProgressDisplay::WidthOf(fraction) + 1 - kMargin) / ProgressDisplay::kFullWidth;
+    };
+    const double fileShare =
+        std::min(nextShare(fileFraction), nextShare(overallFraction) * n - (i - 1));
+    return static_cast<std::int64_t>(fileShare * static_cast<double>(length));
+}
+
+} // namespace
+
 // Both runs: the main window disabled and its editor emptied, then every
 // listed file in turn shown as the open file and handed to `work`, which
 // says whether it succeeded; a hidden window stops the run after a file.
@@ -110,10 +131,19 @@ void Form5::Command1_Click() {
                UndoJournalWriter& journal) {
             const QString fileText =
                 " der Datei " + SignPlaceText(i) + " von " + SignPlaceText(n) + " bearbeitet";
-            const auto sink = [&](std::int64_t p, std::int64_t length) {
+            std::int64_t quietThrough = 0;
+            std::int64_t filePercent = -1;
+            QString filePercentText;
+            const auto show = [&](std::int64_t p, std::int64_t length) {
                 const double fileFraction = static_cast<double>(p) / static_cast<double>(length);
-                progress.ShowProgress(ProgressBar::perFile, fileFraction,
-                                      [&] { return PercentText(p * 100 / length) + fileText; });
+                progress.ShowProgress(ProgressBar::perFile, fileFraction, [&] {
+                    // Of a large file the percentage changes at every third move.
+                    if (const std::int64_t percent = p * 100 / length; percent != filePercent) {
+                        filePercent = percent;
+                        filePercentText = PercentText(percent) + fileText;
+                    }
+                    return filePercentText;
+                });
                 // Stop at once rather than show one more step after "Abbruch".
                 if (aborted())
                     return false;
@@ -121,7 +151,13 @@ void Form5::Command1_Click() {
                 progress.ShowProgress(ProgressBar::overall, done / n, [&] {
                     return PercentText(static_cast<std::int64_t>(done * 100 / n)) + " insgesamt";
                 });
+                quietThrough = QuietThrough(length, i, n, fileFraction, done / n);
                 return !aborted();
+            };
+            // Until the next move no events are handled, so no "Abbruch" can
+            // have come: the run goes on.
+            const auto sink = [&](std::int64_t p, std::int64_t length) {
+                return p <= quietThrough || show(p, length);
             };
             // The file shown as the open one, by the same two parts.
             const Form1& main = Form1::instance();

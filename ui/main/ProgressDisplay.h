@@ -30,6 +30,9 @@ public:
 
     explicit ProgressDisplay(Form1& form);
 
+    // The width in whole pixels of a bar at `fraction`.
+    static int WidthOf(double fraction) { return static_cast<int>(fraction * kFullWidth); }
+
     // Shows "0%" and the bar at 1 pixel; with the per-file bar as well when asked.
     void BeginProgress(bool withFileBar = false);
     // Sets the bar to the whole part of fraction * 329 pixels and the label to
@@ -39,7 +42,7 @@ public:
     template <class TextOf>
     void ShowProgress(ProgressBar bar, double fraction, const TextOf& text) {
         Bar& shown = bar == ProgressBar::overall ? overall_ : perFile_;
-        const int width = static_cast<int>(fraction * kFullWidth);
+        const int width = WidthOf(fraction);
         if (width != shown.lastWidth)
             Move(shown, width, text());
     }

@@ -154,7 +154,8 @@ private slots:
 
     // Three large files, only the second with a trailer: the overall bar
     // stays at 1 pixel during the first, jumps to 109 with the second's first
-    // step, grows to at most 219 and stays there.
+    // step, grows to at most 219 and stays there. Each of its moves shows
+    // with the per-file bar as it stands at that block.
     void removalOfThreeFiles() {
         QTemporaryDir dir;
         const QStringList paths{dir.filePath("a.mp3"), dir.filePath("b.mp3"),
@@ -176,6 +177,19 @@ private slots:
         for (const ProgressState& state : states.mid(1)) {
             QVERIFY(state.width >= 109 && state.width <= 219);
             QVERIFY(state.fileText.endsWith("% der Datei  2 von  3 bearbeitet"));
+        }
+        for (int p = 1, shown = 109; p < payload.size(); p += 100) {
+            const double fraction = static_cast<double>(p) / payload.size();
+            const int width = static_cast<int>((fraction + 1) / 3 * 329);
+            if (width == shown)
+                continue;
+            shown = width;
+            const int fileWidth = static_cast<int>(fraction * 329);
+            QVERIFY2(std::any_of(states.begin(), states.end(),
+                                 [&](const ProgressState& state) {
+                                     return state.width == width && state.fileWidth == fileWidth;
+                                 }),
+                     qPrintable(QString("%1 px at block %2").arg(width).arg(p)));
         }
         for (const QString& path : paths)
             QCOMPARE(ReadBytes(path), payload);
