@@ -152,11 +152,7 @@ void BM_TagsFromNamesPreview(benchmark::State& state) {
                 Form4::instance().Command3_Click();
             },
             TagsFromNamesThroughWindow, kRounds);
-        state.SetIterationTime(seconds.open);
-        state.counters["preview_open_s"] = seconds.open;
-        state.counters["worst_jump_s"] = seconds.worstScroll;
-        state.counters["run_s"] = seconds.run;
-        state.counters["open/run"] = seconds.open / seconds.run;
+        ReportPreview(state, seconds);
     }
 }
 BENCHMARK(BM_TagsFromNamesPreview)

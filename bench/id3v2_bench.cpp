@@ -202,11 +202,7 @@ void BM_Id3v2Preview(benchmark::State& state) {
                 Form6::instance().Command3_Click();
             },
             RunThroughWindow, 3);
-        state.SetIterationTime(seconds.open);
-        state.counters["preview_open_s"] = seconds.open;
-        state.counters["worst_jump_s"] = seconds.worstScroll;
-        state.counters["run_s"] = seconds.run;
-        state.counters["open/run"] = seconds.open / seconds.run;
+        ReportPreview(state, seconds);
     }
 }
 BENCHMARK(BM_Id3v2Preview)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -77,4 +77,12 @@ QString InFreshProcess(const QStringList& arguments) {
     return QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
 }
 
+void ReportPreview(benchmark::State& state, const PreviewSeconds& seconds) {
+    state.SetIterationTime(seconds.open);
+    state.counters["preview_open_s"] = seconds.open;
+    state.counters["worst_jump_s"] = seconds.worstScroll;
+    state.counters["run_s"] = seconds.run;
+    state.counters["open/run"] = seconds.open / seconds.run;
+}
+
 } // namespace tagwerk::bench

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <benchmark/benchmark.h>
 #include <functional>
 
 namespace tagwerk::bench {
@@ -31,6 +32,8 @@ struct PreviewSeconds {
 };
 PreviewSeconds PreviewAgainstRun(const std::function<void()>& open,
                                  const std::function<void()>& run, int rounds);
+// Reports them, the time to open being the iteration's.
+void ReportPreview(benchmark::State& state, const PreviewSeconds& seconds);
 
 // Starts this program anew with `arguments` (a mode its main() handles) and
 // gives what it printed, trimmed; a process that fails ends the benchmark.
