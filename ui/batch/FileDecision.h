@@ -23,6 +23,26 @@ struct FileDecision {
     TagFromNameResult result;
 };
 
+// What a decision comes to, for a run's counts and marks and a preview's rows;
+// noValues: the name or ID3v2 tag gives none, though the file could be read.
+enum class FileOutcome { written, leftAlone, noValues, failed };
+
+inline FileOutcome OutcomeOf(const FileDecision& decision) {
+    if (!decision.record)
+        return decision.result.error == FileError::none ? FileOutcome::noValues
+                                                        : FileOutcome::failed;
+    switch (decision.result.outcome) {
+    case TagFromNameOutcome::written:
+        return FileOutcome::written;
+    case TagFromNameOutcome::leftAlone:
+        return FileOutcome::leftAlone;
+    case TagFromNameOutcome::tooShort:
+    case TagFromNameOutcome::failed:
+        break;
+    }
+    return FileOutcome::failed;
+}
+
 // The file work of a preview: nothing is opened for writing.
 inline FileWork PreviewWork(bool overwrite) {
     return [overwrite](const std::string& path, const TagRecord&) {

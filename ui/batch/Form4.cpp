@@ -247,16 +247,16 @@ void Form4::Command1_Click() {
     for (int i = 1; i <= n; ++i) {
         const QString entry = main.List1->entryAt(i - 1);
         const FileDecision decision = DecideEntry(pattern, fixed, entry, write);
-        const TagFromNameOutcome outcome = decision.result.outcome;
-        if (!decision.record) {
+        const FileOutcome outcome = OutcomeOf(decision);
+        if (outcome == FileOutcome::noValues) { // counted with the failures
             failures.insert(entry, "Der Dateiname passt nicht zum Dateinamenaufbau.");
             continue;
         }
-        if (outcome == TagFromNameOutcome::tooShort || outcome == TagFromNameOutcome::failed) {
+        if (outcome == FileOutcome::failed) {
             failures.insert(entry, TagFromNameFailureText(decision.result));
             continue;
         }
-        if (outcome == TagFromNameOutcome::leftAlone)
+        if (outcome == FileOutcome::leftAlone)
             ++leftAlone;
         progress.ShowProgress(ProgressBar::overall, static_cast<double>(i) / n,
                               [&] { return PercentText(std::int64_t{100} * i / n); });

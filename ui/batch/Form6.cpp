@@ -24,8 +24,7 @@ namespace tagwerk {
 
 namespace {
 
-enum class Outcome { written, leftAlone, noId3v2, failed };
-using Counts = std::array<int, 4>; // by Outcome
+using Counts = std::array<int, 4>; // by FileOutcome
 
 // Only the last 128 bytes are ever written: the ID3v2 tag and the audio
 // stay as they are. An existing trailer is kept or replaced by the rules of
@@ -38,30 +37,16 @@ FileDecision TakeOverId3v2(const std::string& path, const FileWork& work) {
     return {tag->record, work(path, tag->record)};
 }
 
-Outcome OutcomeOf(const FileDecision& decision) {
-    if (!decision.record)
-        return decision.result.error == FileError::none ? Outcome::noId3v2 : Outcome::failed;
-    switch (decision.result.outcome) {
-    case TagFromNameOutcome::written:
-        return Outcome::written;
-    case TagFromNameOutcome::leftAlone:
-        return Outcome::leftAlone;
-    case TagFromNameOutcome::tooShort:
-    case TagFromNameOutcome::failed:
-        break;
-    }
-    return Outcome::failed;
-}
-
 QString Summary(const Counts& counts, bool stopped) {
-    const auto count = [&](Outcome outcome) {
+    const auto count = [&](FileOutcome outcome) {
         return SignPlaceText(counts[static_cast<std::size_t>(outcome)]);
     };
     return QString(stopped ? "Auftrag abgebrochen." : "Auftrag ausgeführt.") + " Es wurden " +
-           count(Outcome::written) + " ID3v1-Tags geschrieben. Es traten bei " +
-           count(Outcome::failed) + " Dateien Fehler auf. Außerdem enthielten " +
-           count(Outcome::leftAlone) + " Dateien bereits einen ID3v1-Tag (wurde nicht geändert) " +
-           "und " + count(Outcome::noId3v2) + " Dateien keinen lesbaren ID3v2-Tag.";
+           count(FileOutcome::written) + " ID3v1-Tags geschrieben. Es traten bei " +
+           count(FileOutcome::failed) + " Dateien Fehler auf. Außerdem enthielten " +
+           count(FileOutcome::leftAlone) +
+           " Dateien bereits einen ID3v1-Tag (wurde nicht geändert) und " +
+           count(FileOutcome::noValues) + " Dateien keinen lesbaren ID3v2-Tag.";
 }
 
 } // namespace
@@ -138,11 +123,11 @@ void Form6::Command1_Click() {
     for (; i <= n && !isHidden(); ++i) {
         const QString entry = main.List1->entryAt(i - 1);
         const FileDecision decision = TakeOverId3v2(NativePath(entry), write);
-        const Outcome outcome = OutcomeOf(decision);
+        const FileOutcome outcome = OutcomeOf(decision);
         ++counts[static_cast<std::size_t>(outcome)];
-        if (outcome == Outcome::failed)
+        if (outcome == FileOutcome::failed)
             failures.insert(entry, TagFromNameFailureText(decision.result));
-        openFileWritten = openFileWritten || (outcome == Outcome::written && entry == openFile);
+        openFileWritten = openFileWritten || (outcome == FileOutcome::written && entry == openFile);
         progress.ShowProgress(ProgressBar::overall, static_cast<double>(i) / n,
                               [&] { return PercentText(std::int64_t{100} * i / n); });
     }

@@ -52,18 +52,14 @@ struct Row {
 };
 
 Row RowOf(const FileDecision& decision, const PreviewTexts& texts) {
-    if (!decision.record)
-        return {{},
-                decision.result.error == FileError::none
-                    ? texts.noValues
-                    : Failure(FileErrorText(decision.result.error))};
-    switch (decision.result.outcome) {
-    case TagFromNameOutcome::written:
+    switch (OutcomeOf(decision)) {
+    case FileOutcome::written:
         return {Values(*decision.record), {}};
-    case TagFromNameOutcome::leftAlone:
+    case FileOutcome::leftAlone:
         return {{}, texts.leftAlone};
-    case TagFromNameOutcome::tooShort:
-    case TagFromNameOutcome::failed:
+    case FileOutcome::noValues:
+        return {{}, texts.noValues};
+    case FileOutcome::failed:
         break;
     }
     return {{}, Failure(TagFromNameFailureText(decision.result))};
