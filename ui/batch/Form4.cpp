@@ -182,12 +182,10 @@ void Form4::createFieldRows() {
     // A value is linked to its row's number label, which alone says little:
     // its name is the field of its take-over box, with the row's number.
     QWidget* const values[] = {Text2, Text3, Text4, Text5, Combo1, Text6};
-    const char* const fields[] = {"Titel", "Künstler",      "Album",
-                                  "Jahr",  "Musikrichtung", "Kommentar"};
     for (int row = 1; row <= 6; ++row) {
         QWidget& value = *values[row - 1];
         NameByLabel(*findChild<QLabel*>(numberLabels[row - 1]), value);
-        NameWithoutLabel(value, QString("%1 (%2)").arg(fields[row - 1]).arg(row));
+        NameWithoutLabel(value, QString("%1 (%2)").arg(kFieldCaptions[row - 1]).arg(row));
     }
 }
 

@@ -26,9 +26,7 @@ namespace tagwerk {
 namespace {
 
 // The file, then the six fields under the captions of the main window.
-const char* const kCaptions[] = {"Datei", "Titel",         "Künstler", "Album",
-                                 "Jahr",  "Musikrichtung", "Kommentar"};
-constexpr int kColumns = static_cast<int>(std::size(kCaptions));
+constexpr int kColumns = 1 + static_cast<int>(std::size(kFieldCaptions));
 const int kWidths[] = {190, 130, 110, 110, 40, 100, 130};
 
 QString Failure(const QString& reason) {
@@ -94,7 +92,7 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-            return QString(kCaptions[section]);
+            return QString(section == 0 ? "Datei" : kFieldCaptions[section - 1]);
         return QAbstractTableModel::headerData(section, orientation, role);
     }
 
