@@ -305,14 +305,13 @@ FileError TemporaryFile::replace(const std::string& target, File* leased) {
 // A program that asks to open the target waits for the lease and then gets
 // the file its name named when it asked. Swapped, the target keeps a name
 // (the copy's) until the lease has been looked at again, so that it can be
-// swapped back when a program asked meanwhile; it is locked, so that no
-// sweep takes it for a leftover copy. Where the file system cannot swap, the
+// swapped back when a program asked meanwhile; its lock keeps a sweep from
+// taking it for a leftover copy. Where the file system cannot swap, the
 // lease is looked at just before the rename.
 FileError TemporaryFile::exchangeGuarded(const std::string& target, File& leased) {
     if (leased.leaseBroken()) {
         return FileError::beingWritten;
     }
-    (void)leased.tryLock();
     if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {
         if (errno != EINVAL && errno != ENOSYS) {
             return LastError();

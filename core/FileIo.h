@@ -186,12 +186,12 @@ public:
 
     // Syncs the file, renames it over `target` (in the same directory) in one
     // atomic step, closes it and syncs the directory. With `leased`, a handle
-    // of the target that holds a read lease: when another program asked to
-    // open the target meanwhile, the target stays and is beingWritten, as
-    // that program may hold it already and would write into a file no longer
-    // there. The two are swapped rather than renamed where the file system
-    // can, so that a program that asks during the rename still finds the
-    // target there.
+    // of the target that holds a read lease and the target's lock (tryLock):
+    // when another program asked to open the target meanwhile, the target
+    // stays and is beingWritten, as that program may hold it already and
+    // would write into a file no longer there. The two are swapped rather
+    // than renamed where the file system can, so that a program that asks
+    // during the rename still finds the target there.
     FileError replace(const std::string& target, File* leased = nullptr);
 
 private:

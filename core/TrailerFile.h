@@ -76,10 +76,12 @@ using RemoveProgressSink = std::function<bool(std::int64_t p, std::int64_t n)>;
 // before and no temporary file is left; a file that another program changed
 // while it was copied stays as that program left it (changedMeanwhile), and
 // one that another program has open for writing, or asks to open while it is
-// copied, stays for that program to write (beingWritten). A
-// file that cannot be written fails as a save would. The new file keeps the
-// permission bits (and, where the system allows it, owner and group, or at
-// least the group); a symbolic link stays a link and its target is shortened.
+// copied, stays for that program to write (beingWritten), as does one that
+// another removal is copying. A file that cannot be written fails as a save
+// would, though it is only asked whether it could be: it is replaced, never
+// written. The new file keeps the permission bits (and, where the system
+// allows it, owner and group, or at least the group); a symbolic link stays a
+// link and its target is shortened.
 // Copies left in the target's directory by removals that were killed go
 // first. The sink is called once the bytes it reports are written.
 // `directory` ends in the separator; the path is directory + fileName.

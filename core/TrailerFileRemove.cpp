@@ -145,31 +145,19 @@ RemoveResult Failed(FileError error) {
     return {RemoveOutcome::failed, error};
 }
 
-// The file the copy is made from: opened for reading only, after the handle
-// that proved it writable is closed, so that a read lease keeps other
-// programs from writing it until it is replaced. None when another program
-// has it open for writing, or when it is no longer the file `stamp` was
-// taken of.
-struct Source {
-    File file;
-    bool leased = false;
-    FileError error = FileError::none;
-};
-
-Source OpenSource(const std::string& path, TrailerForWriting& writable) {
-    writable.file = File();
-    OpenResult opened = OpenForReading(path);
-    if (opened.error != FileError::none) {
-        return {File(), false, opened.error};
+// The copy is made through the handle the trailer was read through. A read
+// lease on it keeps other programs from writing the file until it is
+// replaced; as read leases let each other in, its lock keeps out another
+// removal of the file. Whether the file could be written is only asked: it
+// is replaced, never written.
+FileError HoldForCopying(const std::string& path, File& file, bool& leased) {
+    if (FileError error = CheckWritable(path); error != FileError::none) {
+        return error;
     }
-    const File::Lease lease = opened.file.takeLease(false);
-    if (lease == File::Lease::othersOpen) {
-        return {File(), false, FileError::beingWritten};
-    }
-    if (opened.stamp != writable.stamp) {
-        return {File(), false, FileError::changedMeanwhile};
-    }
-    return {std::move(opened.file), lease == File::Lease::held, FileError::none};
+    const File::Lease lease = file.takeLease(false);
+    leased = lease == File::Lease::held;
+    return lease == File::Lease::othersOpen || (leased && !file.tryLock()) ? FileError::beingWritten
+                                                                           : FileError::none;
 }
 
 } // namespace
@@ -182,20 +170,25 @@ Source OpenSource(const std::string& path, TrailerForWriting& writable) {
 RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& fileName,
                               const RemoveProgressSink& sink, TrailerChangeObserver* observer,
                               TrailerRule rule) {
-    ResolvedPath target = ResolveSymbolicLinks(directory + fileName);
-    if (target.error != FileError::none) {
-        return Failed(target.error);
-    }
-    TrailerForWriting original = OpenTrailerForWriting(target.path, rule);
+    const std::string path = directory + fileName;
+    TrailerForWriting original = OpenTrailerForReading(path, rule);
     if (original.error != FileError::none) {
         return Failed(original.error);
     }
     if (!original.found) {
         return {RemoveOutcome::noTrailer, FileError::none};
     }
-    Source source = OpenSource(target.path, original);
-    if (source.error != FileError::none) {
-        return Failed(source.error);
+    bool leased = false;
+    if (FileError error = HoldForCopying(path, original.file, leased); error != FileError::none) {
+        return Failed(error);
+    }
+    // Only a link needs resolving: renamed over, it would be replaced itself.
+    ResolvedPath target{path};
+    if (original.nameIsLink) {
+        target = ResolveSymbolicLinks(path);
+        if (target.error != FileError::none) {
+            return Failed(target.error);
+        }
     }
     const std::string targetDirectory = DirectoryOf(target.path);
     SweepLeftoversOnce(targetDirectory);
@@ -205,19 +198,19 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
     }
     TemporaryFile& copy = created.temporary;
     const std::int64_t payload = original.length - kTrailerLength;
-    CopyResult copied = CopyPayload(source.file, copy.file(), payload, sink);
+    CopyResult copied = CopyPayload(original.file, copy.file(), payload, sink);
     if (copied.outcome == CopyOutcome::aborted) {
         return {RemoveOutcome::aborted, FileError::none};
     }
     if (copied.outcome == CopyOutcome::failed) {
         return Failed(copied.error);
     }
-    if (FileError error = copy.file().takePermissionsOf(source.file); error != FileError::none) {
+    if (FileError error = copy.file().takePermissionsOf(original.file); error != FileError::none) {
         return Failed(error);
     }
     // The bytes that will end the file, for the observer.
     const FileStateResult after =
-        observer ? ReadFileState(source.file, payload) : FileStateResult{};
+        observer ? ReadFileState(original.file, payload) : FileStateResult{};
     if (after.error != FileError::none) {
         return Failed(after.error);
     }
@@ -227,14 +220,14 @@ RemoveResult RemoveTagTrailer(const std::string& directory, const std::string& f
     if (FileError error = CheckUnchanged(target.path, original.stamp); error != FileError::none) {
         return Failed(error);
     }
-    if (source.leased && source.file.leaseBroken()) {
+    if (leased && original.file.leaseBroken()) {
         return Failed(FileError::beingWritten);
     }
     if (observer) {
-        observer->aboutToChange(directory + fileName, {original.length, original.trailer},
-                                after.state, true);
+        observer->aboutToChange(path, {original.length, original.trailer}, after.state,
+                                original.nameIsLink);
     }
-    if (FileError error = copy.replace(target.path, source.leased ? &source.file : nullptr);
+    if (FileError error = copy.replace(target.path, leased ? &original.file : nullptr);
         error != FileError::none) {
         return Failed(error);
     }

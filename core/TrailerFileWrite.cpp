@@ -27,10 +27,14 @@ FileError CheckLength(const File& file, std::int64_t length) {
 
 } // namespace
 
+TrailerForWriting OpenTrailerForReading(const std::string& path, TrailerRule rule) {
+    return FindThrough(OpenForReading(path), rule);
+}
+
 // The read-only handle is closed first, as this program's own open handle
 // would keep it from taking a lease.
 TrailerForWriting OpenTrailerForWriting(const std::string& path, TrailerRule rule) {
-    if (TrailerForWriting probe = FindThrough(OpenForReading(path), rule);
+    if (TrailerForWriting probe = OpenTrailerForReading(path, rule);
         probe.error != FileError::none || !probe.found) {
         return probe;
     }

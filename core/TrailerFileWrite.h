@@ -11,16 +11,20 @@ namespace tagwerk {
 
 inline constexpr std::int64_t kTrailerLength = kTrailerSize;
 
-// A file opened for writing, and whether it ends in a trailer.
+// A file opened to change or replace it, and whether it ends in a trailer.
 struct TrailerForWriting {
     File file;
     std::int64_t length = 0;
-    FileStamp stamp; // as the file was when opened for writing
+    FileStamp stamp; // as the file was when opened
     bool found = false;
     TagTrailer trailer{}; // the file's last 128 bytes, whenever it is longer than that
     FileError error = FileError::none;
     bool nameIsLink = false; // as OpenResult tells it
 };
+
+// Looks for the trailer through a handle opened for reading only: the
+// removal, which replaces the file and never writes it, copies through it.
+TrailerForWriting OpenTrailerForReading(const std::string& path, TrailerRule rule);
 
 // Looks for the trailer first through a read-only handle, so that a file
 // without one is reported as such even when it cannot be written; only a file

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 namespace tagwerk {
@@ -162,15 +163,18 @@ TEST(ReadOnlyDirectory, RemovalFailsWhileInPlaceChangesWork) {
 // Another program has the file open for writing (a recorder, a download
 // still running): where a lease tells so, the file is not touched; where none
 // can be had (an ordinary user's change to a file of root's) it is changed.
+// Another removal of the same file reads it, holding it locked.
 TEST(AnotherProgramWriting, FileOpenForWritingIsNotTouchedWhereALeaseTellsSo) {
     struct Case {
         Operation operation;
         ChildUser user;
         const char* ending;
+        bool otherRemoves = false;
     };
     for (Case c : {Case{Operation::write, ChildUser::same, "error beingWritten"},
                    Case{Operation::blank, ChildUser::same, "error beingWritten"},
                    Case{Operation::remove, ChildUser::same, "failed beingWritten"},
+                   Case{Operation::remove, ChildUser::same, "failed beingWritten", true},
                    Case{Operation::write, ChildUser::unprivileged, "written none"},
                    Case{Operation::remove, ChildUser::unprivileged, "removed none"}}) {
         SCOPED_TRACE(c.ending);
@@ -180,10 +184,12 @@ TEST(AnotherProgramWriting, FileOpenForWritingIsNotTouchedWhereALeaseTellsSo) {
             GTEST_SKIP() << "only root can hand the file to another owner";
         }
         const Bytes before = ReadFileBytes(scene.path);
-        const int writer = ::open(scene.path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        const int other = ::open(scene.path.c_str(),
+                                 (c.otherRemoves ? O_RDONLY : O_WRONLY | O_APPEND) | O_CLOEXEC);
+        ASSERT_TRUE(!c.otherRemoves || ::flock(other, LOCK_EX) == 0);
         Ending ending = InChild<Ending>(
             c.user, [&] { return RunOperation(c.operation, scene.dir, "lied.mp3"); });
-        ::close(writer);
+        ::close(other);
         EXPECT_STREQ(ending.text, c.ending);
         EXPECT_EQ(ReadFileBytes(scene.path) == before, c.user == ChildUser::same);
     }

@@ -206,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(Actions, UndoRoundTrip, testing::ValuesIn(kActions),
 // no action; one still being recorded is skipped. The folders are made for
 // the owner alone.
 // One run through a folder that is a link, over a file that is a link and
-// over plain files: each file is found again as the one the run changed.
+// over plain files, saving and then removing: each file is found again as the
+// one the run changed.
 TEST_F(UndoJournalTest, FilesReachedThroughLinksAreTheOnesTheRunChanged) {
     fs::create_directory(file("echt"));
     fs::create_directory_symlink(file("echt"), file("verweis"));
@@ -217,10 +218,12 @@ TEST_F(UndoJournalTest, FilesReachedThroughLinksAreTheOnesTheRunChanged) {
     fs::rename(file("echt/c.mp3"), file("c-ziel.mp3"));
     fs::create_symlink(file("c-ziel.mp3"), file("echt/c.mp3"));
     UndoJournalWriter journal(ActionKind::tagsFromNamesRun);
-    for (const std::string& path : paths)
+    for (const std::string& path : paths) {
         Save(path, &journal);
+        Remove(path, &journal);
+    }
     journal.finish();
-    EXPECT_EQ(UndoNewestAction().restored, std::size(paths));
+    EXPECT_EQ(UndoNewestAction().restored, 2 * std::size(paths));
     for (const std::string& path : paths)
         EXPECT_EQ(ReadFileBytes(path), PatternBytes(1000)) << path;
 }
