@@ -80,7 +80,12 @@ private slots:
             return QString(" 99% der Datei  100000 von  100000 bearbeitet");
         });
         progress.ShowProgress(ProgressBar::overall, 0.99, [] { return QString(" 99% insgesamt"); });
-        Save(Form1::instance(), "main-window-progress");
+        // Between frames the bars and texts do not repaint; drawn as a frame draws them.
+        Form1& form = Form1::instance();
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{form.Label13, form.Label15, form.Shape2})
+            control->setUpdatesEnabled(true);
+        Save(form, "main-window-progress");
         progress.EndProgress();
     }
 
