@@ -59,11 +59,12 @@ public:
     // A lease (Linux): the kernel makes another program's open of the file
     // wait until this handle lets go of it, and tells this handle so. A read
     // lease, on a handle opened for reading only, keeps out writers; a write
-    // lease keeps out every other open. `othersOpen`: another handle has the
-    // file open for writing (read lease) or at all (write lease).
-    // `unavailable`: another owner's file, or a file system without leases.
+    // lease (OpenForChanging) keeps out every other open. `othersOpen`:
+    // another handle has the file open for writing (read lease) or at all
+    // (write lease). `unavailable`: another owner's file, or a file system
+    // without leases.
     enum class Lease { held, othersOpen, unavailable };
-    Lease takeLease(bool write);
+    Lease takeReadLease();
     // Whether another program has asked to open the file since the lease was
     // taken; only for a handle that holds one.
     bool leaseBroken() const;
@@ -78,7 +79,6 @@ private:
     explicit File(int descriptor, bool writeLeaseHeld = false)
         : descriptor_(descriptor), writeLeaseHeld_(writeLeaseHeld) {}
     friend OpenResult OpenForReading(const std::string& path);
-    friend OpenResult OpenForWriting(const std::string& path);
     friend OpenResult OpenForChanging(const std::string& path);
     friend OpenResult CreateForWriting(const std::string& path, Creation creation);
     friend OpenResult OpenOwnFile(const std::string& path);
@@ -126,17 +126,14 @@ struct OpenResult {
 // Opens an existing regular file for reading; never creates one.
 OpenResult OpenForReading(const std::string& path);
 
-// Opens an existing regular file for reading and writing, without truncating
-// it and without creating it. Reading through it leaves the file's time of
-// last access as it was, where the user owns the file.
-OpenResult OpenForWriting(const std::string& path);
-
 // Whether the process could open the file at `path` for writing, asked
 // without opening it (with the effective user's rights).
 FileError CheckWritable(const std::string& path);
 
-// Opens an existing regular file to change it in place, as OpenForWriting
-// does, and keeps other programs out while it is open: it holds a write
+// Opens an existing regular file for reading and writing to change it in
+// place, without truncating it and without creating it; reading through it
+// leaves the file's time of last access as it was, where the user owns the
+// file. It keeps other programs out while it is open: it holds a write
 // lease, so that another program's open waits until it is closed. A file
 // another program has open for writing fails with beingWritten and is not
 // touched. Where no lease can be had (another owner, a network file system,

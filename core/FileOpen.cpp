@@ -1,6 +1,6 @@
-// Part of the file layer (core/FileIo.h): opening files, and the leases
-// through which the kernel keeps other programs from writing a file while
-// Tagwerk changes it.
+// The file layer (core/FileIo.h) opening files, and the leases through which
+// the kernel keeps other programs from writing a file while Tagwerk changes
+// it.
 #include "core/FileIo.h"
 
 #include <cerrno>
@@ -106,10 +106,8 @@ OpenedDescriptor OpenWritable(const std::string& path, bool writeLease) {
 
 } // namespace
 
-File::Lease File::takeLease(bool write) {
-    const Lease lease = TakeLease(descriptor_, write);
-    writeLeaseHeld_ = write && lease == Lease::held;
-    return lease;
+File::Lease File::takeReadLease() {
+    return TakeLease(descriptor_, false);
 }
 
 // While another program waits, the lease reads as the one it is to become:
@@ -128,11 +126,6 @@ OpenResult OpenForReading(const std::string& path) {
     return Opened(opened, File(opened.descriptor));
 }
 
-OpenResult OpenForWriting(const std::string& path) {
-    const OpenedDescriptor opened = OpenWritable(path, false);
-    return Opened(opened, File(opened.descriptor));
-}
-
 // A write lease is refused while any other handle has the file open; a read
 // lease through a handle of its own then tells whether one of them writes.
 // The read lease goes with that handle before the file is opened for writing
@@ -146,18 +139,19 @@ OpenResult OpenForChanging(const std::string& path) {
     {
         OpenResult probe = OpenForReading(path);
         if (probe.error == FileError::none &&
-            probe.file.takeLease(false) == File::Lease::othersOpen) {
+            probe.file.takeReadLease() == File::Lease::othersOpen) {
             probe.error = FileError::beingWritten;
         }
         if (probe.error != FileError::none) {
             return {File(), 0, {}, probe.error};
         }
     }
-    OpenResult opened = OpenForWriting(path);
+    const OpenedDescriptor opened = OpenWritable(path, false);
     if (opened.error == FileError::none && opened.stamp != leased.stamp) {
+        ::close(opened.descriptor);
         return {File(), 0, {}, FileError::changedMeanwhile};
     }
-    return opened;
+    return Opened(opened, File(opened.descriptor));
 }
 
 FileError CheckWritable(const std::string& path) {

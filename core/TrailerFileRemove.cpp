@@ -154,7 +154,7 @@ FileError HoldForCopying(const std::string& path, File& file, bool& leased) {
     if (FileError error = CheckWritable(path); error != FileError::none) {
         return error;
     }
-    const File::Lease lease = file.takeLease(false);
+    const File::Lease lease = file.takeReadLease();
     leased = lease == File::Lease::held;
     return lease == File::Lease::othersOpen || (leased && !file.tryLock()) ? FileError::beingWritten
                                                                            : FileError::none;

@@ -17,7 +17,7 @@ struct TrailerForWriting {
     std::int64_t length = 0;
     FileStamp stamp; // as the file was when opened
     bool found = false;
-    TagTrailer trailer{}; // the file's last 128 bytes, whenever it is longer than that
+    TagTrailer trailer{}; // the file's last 128 bytes, whenever the rule lets its length count
     FileError error = FileError::none;
     bool nameIsLink = false; // as OpenResult tells it
 };

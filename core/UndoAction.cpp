@@ -3,6 +3,7 @@
 #include "core/UndoJournalFolder.h"
 #include "core/UndoJournalFormat.h"
 
+#include <algorithm>
 #include <map>
 
 namespace tagwerk {
@@ -30,10 +31,10 @@ using PreviewStates = std::map<std::string, FileState>;
 // Whether the path still leads to the file the action changed: every
 // symbolic link on the way resolves as it did, and the path and that place
 // name the very file that was opened.
-bool LeadsToChangedFile(const FileChange& change, const FileStamp& opened) {
-    const ResolvedPath now = ResolveSymbolicLinks(change.path);
+bool LeadsToChangedFile(const FileChange& change, const OpenResult& opened, LinkResolver& links) {
+    const ResolvedPath now = links.resolve(change.path, opened.nameIsLink);
     return now.error == FileError::none && now.path == change.file() &&
-           CheckUnchanged(now.path, opened) == FileError::none;
+           CheckUnchanged(now.path, opened.stamp) == FileError::none;
 }
 
 // A file is looked at through a read-only handle first, so that one that
@@ -41,13 +42,13 @@ bool LeadsToChangedFile(const FileChange& change, const FileStamp& opened) {
 // is closed before the file is opened for changing, which would not get a
 // lease beside it. A preview goes as far as opening the file for changing,
 // which changes nothing.
-UndoFileOutcome PutBack(const FileChange& change, PreviewStates* preview) {
+UndoFileOutcome PutBack(const FileChange& change, PreviewStates* preview, LinkResolver& links) {
     OpenResult readable = OpenForReading(change.path);
     if (readable.error != FileError::none) {
         return readable.error == FileError::notFound ? UndoFileOutcome::gone
                                                      : UndoFileOutcome::failed;
     }
-    if (!LeadsToChangedFile(change, readable.stamp)) {
+    if (!LeadsToChangedFile(change, readable, links)) {
         return UndoFileOutcome::otherFile;
     }
     FileStateResult now = ReadFileState(readable.file, readable.length);
@@ -117,20 +118,22 @@ UndoResult PutBackAll(const JournaledAction& action, PreviewStates* preview,
     result.origin = action.origin;
     left = {action.kind, action.origin, {}};
     std::map<std::string, UndoFileOutcome> unfinished;
+    LinkResolver links;
     for (std::size_t done = 1; done <= changes.size(); ++done) {
         const FileChange& change = changes[changes.size() - done];
         const auto newer = unfinished.find(change.path);
         const UndoFileOutcome outcome =
-            newer != unfinished.end() ? newer->second : PutBack(change, preview);
+            newer != unfinished.end() ? newer->second : PutBack(change, preview, links);
         Count(result, change, outcome);
         if (outcome == UndoFileOutcome::gone || outcome == UndoFileOutcome::failed) {
             unfinished.emplace(change.path, outcome);
-            left.changes.insert(left.changes.begin(), change);
+            left.changes.push_back(change);
         }
         if (progress) {
             progress(done, changes.size());
         }
     }
+    std::reverse(left.changes.begin(), left.changes.end()); // oldest first, as recorded
     result.kept = !left.changes.empty();
     return result;
 }

@@ -35,6 +35,11 @@ std::optional<std::uint64_t> ActionNumber(std::string_view name) {
     return number;
 }
 
+// The action's path with another suffix in place of ".action".
+std::string WithSuffix(const std::string& actionPath, std::string_view suffix) {
+    return actionPath.substr(0, actionPath.size() - kActionSuffix.size()) + std::string(suffix);
+}
+
 std::string ActionPath(const std::string& folder, std::uint64_t number) {
     const std::string digits = std::to_string(number);
     const std::size_t padding = kNumberDigits - std::min(kNumberDigits, digits.size());
@@ -191,8 +196,7 @@ LockedJournal::Newest LockedJournal::newest(bool tidy) {
 }
 
 std::string LockedJournal::SetAsideName(const std::string& actionPath) {
-    return actionPath.substr(0, actionPath.size() - kActionSuffix.size()) +
-           std::string(kSetAsideSuffix);
+    return WithSuffix(actionPath, kSetAsideSuffix);
 }
 
 FileError LockedJournal::setAside(const std::string& actionPath) {
@@ -212,8 +216,7 @@ FileError LockedJournal::forget(const std::string& actionPath) {
 // Written under another name and renamed over the action, so that a crash
 // leaves either the whole action or what is left of it.
 FileError LockedJournal::keepOnly(const std::string& actionPath, const JournaledAction& action) {
-    const std::string rewritten = actionPath.substr(0, actionPath.size() - kActionSuffix.size()) +
-                                  std::string(kRewriteSuffix);
+    const std::string rewritten = WithSuffix(actionPath, kRewriteSuffix);
     (void)RemoveFile(rewritten); // left by a program killed while it wrote it
     OpenResult created = CreateForWriting(rewritten, Creation::newOnly);
     const std::string bytes = ActionBytes(action);

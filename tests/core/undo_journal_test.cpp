@@ -201,10 +201,6 @@ TEST_P(UndoRoundTrip, PutsBackOnlyAFileAsTheActionLeftIt) {
 INSTANTIATE_TEST_SUITE_P(Actions, UndoRoundTrip, testing::ValuesIn(kActions),
                          [](const auto& test) { return std::string(test.param.name); });
 
-// One action changes a file three times, through a relative path, and leaves
-// another alone: the file ends as it was. An action that changes nothing is
-// no action; one still being recorded is skipped. The folders are made for
-// the owner alone.
 // One run through a folder that is a link, over a file that is a link and
 // over plain files, saving and then removing: each file is found again as the
 // one the run changed.
@@ -228,6 +224,10 @@ TEST_F(UndoJournalTest, FilesReachedThroughLinksAreTheOnesTheRunChanged) {
         EXPECT_EQ(ReadFileBytes(path), PatternBytes(1000)) << path;
 }
 
+// One action changes a file three times, through a relative path, and leaves
+// another alone: the file ends as it was. An action that changes nothing is
+// no action; one still being recorded is skipped. The folders are made for
+// the owner alone.
 TEST_F(UndoJournalTest, UndoGoesNewestFileFirstAndSkipsAnActionStillRecorded) {
     const fs::path working = fs::current_path();
     fs::current_path(dir_.path());
