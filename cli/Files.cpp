@@ -1,7 +1,6 @@
 #include "cli/Files.h"
 
 #include "collect/Mp3Files.h"
-#include "core/FileErrorReason.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -20,8 +19,7 @@ Files::Files(FileArguments arguments, Report& report)
     } else if (!arguments_.list.empty()) {
         list_ = std::fopen(arguments_.list.c_str(), "re");
         if (list_ == nullptr)
-            report_.failed("--files-from " + arguments_.list,
-                           FileErrorReason(FileErrorFromErrno(errno)));
+            report_.failed("--files-from " + arguments_.list, FileErrorFromErrno(errno));
     }
 }
 
@@ -54,8 +52,7 @@ bool Files::next() {
         const ssize_t length = ::getdelim(&entry_, &entryCapacity_, separator, list_);
         if (length < 0) {
             if (std::ferror(list_))
-                report_.failed("--files-from " + arguments_.list,
-                               FileErrorReason(FileErrorFromErrno(errno)));
+                report_.failed("--files-from " + arguments_.list, FileErrorFromErrno(errno));
             return false;
         }
         std::string entry(entry_, static_cast<std::size_t>(length));

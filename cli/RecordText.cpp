@@ -25,12 +25,11 @@ std::string Shown(const std::string& text) {
 } // namespace
 
 std::string RecordLines(const TagRecord& record) {
-    std::string lines = "  Titel:         " + Shown(record.title) +
-                        "\n  Künstler:      " + Shown(record.artist) +
-                        "\n  Album:         " + Shown(record.album) +
-                        "\n  Jahr:          " + Shown(record.year) +
-                        "\n  Kommentar:     " + Shown(record.comment) +
-                        "\n  Musikrichtung: " + GenreText(record.genre) + "\n";
+    std::string lines =
+        "  Titel:         " + Shown(record.title) + "\n  Künstler:      " + Shown(record.artist) +
+        "\n  Album:         " + Shown(record.album) + "\n  Jahr:          " + Shown(record.year) +
+        "\n  Kommentar:     " + Shown(record.comment) +
+        "\n  Musikrichtung: " + GenreText(record.genre) + "\n";
     if (record.track != 0)
         lines.append("  Titelnummer:   ").append(std::to_string(record.track)).append("\n");
     return lines;

@@ -36,8 +36,9 @@ void PreviewOnTrailer(const std::string& file, const char* action, Report& repor
 
 void WarnIfTrackLost(const std::string& file, const TagRecord& record) {
     if (record.track != 0 && !TrackFits(record))
-        Warn(Visible(file) + ": Der Kommentar ist länger als " + std::to_string(kCommentWidthBesideTrack) +
-             " Zeichen; die Titelnummer " + std::to_string(record.track) + " entfällt.");
+        Warn(Visible(file) + ": Der Kommentar ist länger als " +
+             std::to_string(kCommentWidthBesideTrack) + " Zeichen; die Titelnummer " +
+             std::to_string(record.track) + " entfällt.");
 }
 
 void Set(Files& files, const FieldValues& fields, bool dryRun, Report& report,

@@ -45,7 +45,7 @@ _tagwerk_cli() {
         mapfile -t COMPREPLY < <(compgen -f -- "$cur")
         return
         ;;
-    --title | --artist | --album | --year | --comment | --pattern)
+    --title | --artist | --album | --year | --comment | --track | --pattern)
         return
         ;;
     esac
