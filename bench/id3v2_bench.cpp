@@ -63,8 +63,14 @@ std::string TagHeader(int version, std::uint64_t size, char flags = 0) {
     return header;
 }
 
+// A frame of ID3v2.3: plain sizes.
+std::string Frame3(const std::string& id, std::uint64_t bodySize,
+                   const std::string& flags = std::string(2, '\0')) {
+    return id + BigEndian32(bodySize) + flags;
+}
+
 QByteArray Frame(const char* id, const QByteArray& body) {
-    return id + QByteArray::fromStdString(BigEndian32(body.size())) + QByteArray(2, '\0') + body;
+    return QByteArray::fromStdString(Frame3(id, body.size())) + body;
 }
 
 // Latin-1, or UTF-16 with its byte order mark as most taggers write it.
@@ -264,12 +270,6 @@ public:
 private:
     std::ofstream out_;
 };
-
-// A frame of ID3v2.3: plain sizes.
-std::string Frame3(const std::string& id, std::uint64_t bodySize,
-                   const std::string& flags = std::string(2, '\0')) {
-    return id + BigEndian32(bodySize) + flags;
-}
 
 std::string TextFrame3(const std::string& id, const std::string& text) {
     return Frame3(id, text.size() + 1) + '\0' + text;

@@ -6,6 +6,7 @@
 #include "id3v2/FrameWalk.h"
 #include "id3v2/TconGenre.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tagwerk {

@@ -7,7 +7,6 @@
 
 #include "bench/support/Measure.h"
 
-#include <optional>
 #include <string>
 
 namespace tagwerk::bench {
