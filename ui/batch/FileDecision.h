@@ -43,6 +43,13 @@ inline FileOutcome OutcomeOf(const FileDecision& decision) {
     return FileOutcome::failed;
 }
 
+// The file work of a run, which tells `observer` (its journal) of each change.
+inline FileWork WriteWork(bool overwrite, TrailerChangeObserver& observer) {
+    return [overwrite, &observer](const std::string& path, const TagRecord& record) {
+        return WriteTagFromName(path, record, overwrite, &observer);
+    };
+}
+
 // The file work of a preview: nothing is opened for writing.
 inline FileWork PreviewWork(bool overwrite) {
     return [overwrite](const std::string& path, const TagRecord&) {

@@ -145,10 +145,12 @@ Form4::Form4() {
 // Row n holds the number label "(n)", the take-over box and the value of
 // field n, so the user can read off the numbers of the Dateinamenaufbau.
 void Form4::createFieldRows() {
-    const char* const numberLabels[] = {"Label3", "Label4", "Label5", "Label6", "Label7", "Label8"};
+    const char* const numberNames[] = {"Label3", "Label4", "Label5", "Label6", "Label7", "Label8"};
+    QLabel* numberLabels[6];
     for (int row = 1; row <= 6; ++row)
-        MakeControl<QLabel>(this, numberLabels[row - 1], TwipsRect(0, RowTop(row), 255, 255),
-                            QString(), QString("(%1)").arg(row));
+        numberLabels[row - 1] =
+            MakeControl<QLabel>(this, numberNames[row - 1], TwipsRect(0, RowTop(row), 255, 255),
+                                QString(), QString("(%1)").arg(row));
 
     Check1 = MakeTakeOverBox(this, "Check1", 1, "'Titel' übernehmen",
                              "Bestimmt, ob das Titelfeld in den ID3-Tag übernommen wird.");
@@ -184,7 +186,7 @@ void Form4::createFieldRows() {
     QWidget* const values[] = {Text2, Text3, Text4, Text5, Combo1, Text6};
     for (int row = 1; row <= 6; ++row) {
         QWidget& value = *values[row - 1];
-        NameByLabel(*findChild<QLabel*>(numberLabels[row - 1]), value);
+        NameByLabel(*numberLabels[row - 1], value);
         NameWithoutLabel(value, QString("%1 (%2)").arg(kFieldCaptions[row - 1]).arg(row));
     }
 }
@@ -236,9 +238,7 @@ void Form4::Command1_Click() {
     const bool overwrite = Check7->isChecked();
 
     UndoJournalWriter journal(ActionKind::tagsFromNamesRun);
-    const FileWork write = [&](const std::string& path, const TagRecord& record) {
-        return WriteTagFromName(path, record, overwrite, &journal);
-    };
+    const FileWork write = WriteWork(overwrite, journal);
     QHash<QString, QString> failures; // why, by entry
     int leftAlone = 0;
     const int n = main.List1->count();

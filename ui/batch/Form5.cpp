@@ -66,16 +66,12 @@ namespace {
 // neither bar can move, seen from the fractions of the current position:
 // within a file both bars only grow, and each moves once its share reaches
 // its next whole pixel. The sink, called every 100 bytes, skips its
-// arithmetic before then; a millionth of a pixel keeps clear of the rounding
-// of the quotients.
+// arithmetic before then.
 std::int64_t QuietThrough(std::int64_t length, int i, int n, double fileFraction,
                           double overallFraction) {
-    constexpr double kMargin = 1e-6;
-    const auto nextShare = [&](double fraction) {
-        return (ProgressDisplay::WidthOf(fraction) + 1 - kMargin) / ProgressDisplay::kFullWidth;
-    };
     const double fileShare =
-        std::min(nextShare(fileFraction), nextShare(overallFraction) * n - (i - 1));
+        std::min(ProgressDisplay::BeforeNextMove(fileFraction),
+                 ProgressDisplay::BeforeNextMove(overallFraction) * n - (i - 1));
     return static_cast<std::int64_t>(fileShare * static_cast<double>(length));
 }
 

@@ -111,9 +111,7 @@ void Form6::Command1_Click() {
 
     const bool overwrite = Check1->isChecked();
     UndoJournalWriter journal(ActionKind::id3v1FromId3v2Run);
-    const FileWork write = [&](const std::string& path, const TagRecord& record) {
-        return WriteTagFromName(path, record, overwrite, &journal);
-    };
+    const FileWork write = WriteWork(overwrite, journal);
     Counts counts{};
     QHash<QString, QString> failures; // why, by entry
     bool openFileWritten = false;

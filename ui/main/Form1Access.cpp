@@ -1,7 +1,7 @@
 // What the main window tells screen readers, and the desktop's keys for its
 // commands: the editor fields and the file list named by their labels, the
-// logo and the thin bar as progress bars, Ctrl+O and Ctrl+S. The menu items
-// show no shortcut; their captions stay as they are.
+// logo and the thin bar as progress bars, Ctrl+O and Ctrl+S. These menu
+// items show no shortcut; their captions stay as they are.
 #include "ui/main/Accessibility.h"
 #include "ui/main/Form1.h"
 #include "ui/main/ProgressDisplay.h"

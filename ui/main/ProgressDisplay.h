@@ -32,6 +32,11 @@ public:
 
     // The width in whole pixels of a bar at `fraction`.
     static int WidthOf(double fraction) { return static_cast<int>(fraction * kFullWidth); }
+    // Just short of the fraction at which a bar at `fraction` moves on by a
+    // pixel: a millionth of a pixel keeps clear of the rounding of fractions.
+    static double BeforeNextMove(double fraction) {
+        return (WidthOf(fraction) + 1 - 1e-6) / kFullWidth;
+    }
 
     // Shows "0%" and the bar at 1 pixel; with the per-file bar as well when asked.
     void BeginProgress(bool withFileBar = false);
